@@ -1,0 +1,99 @@
+// Software mixer with DirectSound-like voices. One Mixer mixes every playing
+// voice into 16-bit stereo at the output rate; the SDL audio device (or the
+// headless capture) pulls from it. The mixer locks internally: the game calls it
+// from its one thread while the device thread renders.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct WaveFormat {
+  int rate = 22050;    // samples per second
+  int channels = 1;    // 1 or 2
+  int bits = 8;        // 8 (unsigned) or 16 (signed)
+  int block_align() const { return channels * bits / 8; }
+};
+
+// Volume in hundredths of a decibel: 0 loudest, -10000 silent.
+constexpr int kVolumeMax = 0;
+constexpr int kVolumeMin = -10000;
+// Pan: -10000 full left, 0 centre, 10000 full right.
+constexpr int kPanLeft = -10000;
+constexpr int kPanRight = 10000;
+
+// Linear gain for a volume in hundredths of a decibel (10^(v/2000)); 0 at or below -10000.
+double volume_to_gain(int hundredths_db);
+// Left and right gains for a pan value: the side away from the pan is attenuated
+// by |pan| hundredths of a decibel, the near side stays at full gain.
+void pan_to_gains(int pan, double& left, double& right);
+
+using VoiceId = int;  // 0 is never a valid voice
+constexpr VoiceId kNoVoice = 0;
+
+class Mixer {
+ public:
+  explicit Mixer(int output_rate = 44100);
+  ~Mixer();
+  Mixer(const Mixer&) = delete;
+  Mixer& operator=(const Mixer&) = delete;
+
+  int output_rate() const { return output_rate_; }
+
+  // A static voice over a copy of the data (whole sample frames).
+  VoiceId create(const WaveFormat& fmt, const void* data, size_t bytes);
+  // A streaming voice over a ring buffer of `bytes` bytes (silence at first).
+  VoiceId create_stream(const WaveFormat& fmt, size_t bytes);
+  // A new voice sharing the sample data of `source` (its own position, volume,
+  // pan, frequency and play state; starts stopped at position 0).
+  VoiceId duplicate(VoiceId source);
+  void destroy(VoiceId v);
+  bool valid(VoiceId v) const;
+
+  void play(VoiceId v, bool loop);   // from the current position
+  void stop(VoiceId v);              // keeps the position
+  bool playing(VoiceId v) const;     // a one-shot voice stops itself at its end
+  void set_volume(VoiceId v, int hundredths_db);  // clamped to -10000..0
+  int volume(VoiceId v) const;
+  void set_pan(VoiceId v, int pan);               // clamped to -10000..10000
+  int pan(VoiceId v) const;
+  void set_frequency(VoiceId v, int hz);          // 0 = the data's own rate; clamped to 100..200000
+  int frequency(VoiceId v) const;
+  uint32_t position(VoiceId v) const;             // play position in bytes
+  void set_position(VoiceId v, uint32_t bytes);
+  uint32_t size(VoiceId v) const;                 // data size in bytes
+  WaveFormat format(VoiceId v) const;
+
+  // Refill of a voice's data by region, like DirectSound's Lock: the region
+  // [offset, offset + bytes) wraps at the end of the buffer into a second part.
+  // Valid until unlock(); only one lock per voice at a time.
+  bool lock(VoiceId v, uint32_t offset, uint32_t bytes, void** part1, uint32_t* bytes1,
+            void** part2, uint32_t* bytes2);
+  void unlock(VoiceId v);
+
+  // Mixes `frames` stereo frames of signed 16-bit audio into out (overwrites).
+  void render(int16_t* out, size_t frames);
+  // Master gain for every voice (1.0 = unity).
+  void set_master_gain(double gain);
+  int voice_count() const;
+
+ private:
+  struct Voice;
+  struct Data;
+  Voice* find(VoiceId v) const;
+  int output_rate_;
+  double master_gain_ = 1.0;
+  mutable std::mutex mutex_;
+  std::vector<std::unique_ptr<Voice>> voices_;  // index = id - 1; null when free
+};
+
+// The program's mixer, created by platform::init (exists headless too).
+Mixer& mixer();
+// True when a real audio device plays the mixer (false headless or without a device).
+bool audio_device_open();
+
+}  // namespace platform
