@@ -18,5 +18,6 @@ void add_panel_drawers(DrawTable& t);    // backgrounds, panels, buttons, blinds
 void add_boss_drawers(DrawTable& t);     // the four bosses and their parts
 void add_effect_drawers(DrawTable& t);   // stars, sparks, flashes, points, coins
 void add_ending_drawers(DrawTable& t);   // the ending's characters, about, title
+void add_monster_drawers(DrawTable& t);  // Kaizyu, Ninjya, Ballet
 
 }  // namespace zubroll::art
