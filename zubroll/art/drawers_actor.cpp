@@ -535,6 +535,49 @@ void draw_bigzub(Art& a) {
 
 }  // namespace
 
+void draw_egg_cell(cairo_t* cr, int pattern) { draw_egg_pattern(cr, pattern); }
+void draw_pig(cairo_t* cr, double cx, double cy, double r, double angle) {
+  pig_ball(cr, cx, cy, r, angle, kRose);
+}
+void draw_mole(cairo_t* cr, int pattern, double scale) { mole(cr, mole_pose(pattern), scale); }
+
+void draw_mole_back(cairo_t* cr) {
+  // seen from behind: fur, the hat, feet and a stubby tail
+  const double cx = 27.5;
+  for (int s : {-1, 1}) {
+    cairo_new_path(cr);
+    ellipse_path(cr, cx + s * 8, 56, 7, 3.2);
+    fill_lit(cr, kSkin, cx - 15, 52, 30, 7, 3, 8);
+    ink(cr, 1.4);
+  }
+  cairo_new_path(cr);
+  ellipse_path(cr, cx, 36, 19, 19);
+  fill_lit(cr, kBrown, cx - 19, 17, 38, 38, 3, 9);
+  ink(cr, 1.4);
+  cairo_new_path(cr);
+  ellipse_path(cr, cx, 50, 3, 2.5);
+  set(cr, ramp(kBrown, 6));
+  cairo_fill_preserve(cr);
+  ink(cr, 1);
+  for (int s : {-1, 1}) {
+    cairo_new_path(cr);
+    ellipse_path(cr, cx + s * 17, 36, 4.5, 4);
+    fill_lit(cr, kSkin, cx + s * 17 - 4, 32, 9, 8, 4, 9);
+    ink(cr, 1.1);
+  }
+  double hy = 19;
+  cairo_new_path(cr);
+  cairo_move_to(cr, cx - 16, hy + 3);
+  cairo_curve_to(cr, cx - 16, hy - 10, cx + 16, hy - 10, cx + 16, hy + 3);
+  cairo_close_path(cr);
+  fill_lit(cr, kAmber, cx - 16, hy - 9, 32, 12, 5, 10);
+  ink(cr, 1.4);
+  cairo_new_path(cr);
+  round_rect_path(cr, cx - 18.5, hy + 1, 37, 4.5, 2);
+  fill_lit(cr, kAmber, cx - 18, hy, 36, 6, 4, 9);
+  ink(cr, 1.4);
+}
+
 void add_actor_drawers(DrawTable& t) {
   t["Egg"] = draw_egg;
   t["SEgg"] = draw_segg;

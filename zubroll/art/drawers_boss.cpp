@@ -10,6 +10,12 @@ namespace zubroll::art {
 void draw_gbossbase_at(cairo_t* cr);
 
 namespace {
+void boss_scene(cairo_t* cr, int kind, double s);
+}  // namespace
+
+void draw_boss_mini(cairo_t* cr, int kind, double s) { boss_scene(cr, kind, s); }
+
+namespace {
 
 double rad(double d) { return d * M_PI / 180; }
 

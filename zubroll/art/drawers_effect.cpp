@@ -295,6 +295,10 @@ void draw_bpiyo(Art& a) {  // the roulette's chick, wings spread, with a banner
 
 }  // namespace
 
+void draw_chick(cairo_t* cr, double cx, double cy, double s, int frame, double line) {
+  chick(cr, cx, cy, s, frame, line);
+}
+
 void add_effect_drawers(DrawTable& t) {
   t["Star"] = draw_star;
   t["Star2"] = draw_star2;

@@ -483,6 +483,47 @@ void draw_kjbtn(Art& a) {
 
 }  // namespace
 
+void draw_kaizyu(cairo_t* cr, int pattern) { kaizyu(cr, walker_pose(pattern)); }
+
+void draw_kaizyu_back(cairo_t* cr) {
+  const double cx = 27.5;
+  for (int k : {-1, 1}) {
+    cairo_new_path(cr);
+    round_rect_path(cr, cx + k * 9 - 4.5, 44, 9, 14, 3.5);
+    fill_lit(cr, kGreen, cx - 14, 44, 28, 14, 3, 8);
+    ink(cr, 1.3);
+  }
+  for (int k = 0; k < 5; ++k) {  // spikes along the back
+    double y = 12 + k * 7;
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx - 4, y + 3), cairo_line_to(cr, cx, y - 4), cairo_line_to(cr, cx + 4, y + 3);
+    cairo_close_path(cr);
+    set(cr, ramp(kAmber, 8));
+    cairo_fill_preserve(cr);
+    ink(cr, 1.1);
+  }
+  cairo_new_path(cr);
+  ellipse_path(cr, cx, 32, 20, 19);
+  fill_lit(cr, kGreen, cx - 20, 13, 40, 38, 3, 9);
+  ink(cr, 1.6);
+  for (int k = 0; k < 4; ++k) {
+    double y = 18 + k * 7;
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx - 3.5, y + 3), cairo_line_to(cr, cx, y - 3), cairo_line_to(cr, cx + 3.5, y + 3);
+    cairo_close_path(cr);
+    set(cr, ramp(kAmber, 8));
+    cairo_fill_preserve(cr);
+    ink(cr, 1);
+  }
+  cairo_new_path(cr);  // tail curling down to the ground
+  cairo_move_to(cr, cx - 6, 46);
+  cairo_curve_to(cr, cx - 8, 56, cx + 10, 58, cx + 16, 52);
+  cairo_curve_to(cr, cx + 10, 54, cx, 52, cx + 6, 46);
+  cairo_close_path(cr);
+  fill_lit(cr, kGreen, cx - 8, 46, 24, 12, 3, 8);
+  ink(cr, 1.3);
+}
+
 void add_monster_drawers(DrawTable& t) {
   t["Kaizyu"] = draw_kaizyu;
   t["Ninjya"] = draw_ninjya;
