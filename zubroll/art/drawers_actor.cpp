@@ -285,7 +285,15 @@ void draw_smallegg(Art& a) {
     set(cr, grey(2));
     cairo_paint(cr);
     const Ramp kinds[] = {kCream, kCream, kSkin, kSky, kGreen, kOrange, kViolet, kSky, kIndigo, kBrown};
-    if (i == 0 || i > 9) return;
+    if (i == 0) return;  // an empty cell
+    if (i > 9) {
+      // cells 10..12 are not drawn by the preview; they hold boss-area tints
+      const Ramp tint[3] = {kBlue, kRed, kMagenta};
+      cairo_rectangle(cr, 1, 1, 7, 8);
+      set(cr, ramp(tint[i - 10], 3));
+      cairo_fill(cr);
+      return;
+    }
     if (i == 9) {
       cairo_rectangle(cr, 1, 1, 7, 8);
       set(cr, ramp(kBrown, 7));

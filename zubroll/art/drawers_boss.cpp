@@ -111,6 +111,7 @@ void gbos_head(cairo_t* cr, double cx, double cy, double s, double turn, int moo
   cairo_translate(cr, cx, cy);
   cairo_scale(cr, s, s);
   double squash = std::fabs(cos(rad(turn)));
+  bool back = cos(rad(turn)) < -0.01;  // the visor is round the far side
   cairo_new_path(cr);
   cairo_move_to(cr, -24, 18);
   cairo_curve_to(cr, -24, -10, 24, -10, 24, 18);
@@ -128,6 +129,15 @@ void gbos_head(cairo_t* cr, double cx, double cy, double s, double turn, int moo
   ink(cr, 1);
   // visor with eyes, sliding round as it turns
   double off = sin(rad(turn)) * 10;
+  if (back) {  // a hatch with bolts on the back
+    cairo_new_path(cr);
+    round_rect_path(cr, -8 + off * 0.5, 4, 16, 9, 2);
+    set(cr, ramp(kRed, 4));
+    cairo_fill_preserve(cr);
+    ink(cr, 1);
+    cairo_restore(cr);
+    return;
+  }
   cairo_new_path(cr);
   round_rect_path(cr, -17 * squash + off, 3, 34 * squash + 0.1, 10, 4);
   set(cr, ramp(kIndigo, 1));

@@ -41,8 +41,8 @@ void draw_star2(Art& a) {  // two sets of sparks, three sizes, two twinkles
   a.cells([&](int i) {
     int set6 = i / 6, size = (i % 6) / 2, alt = i % 2;
     Col c = set6 ? ramp(kSky, 8) : ramp(kYellow, 9);
-    double r = 7.5 - size * 2.2;
-    twinkle(a.cr, 8, 8, alt ? r * 0.8 : r, c, alt ? 45 : 0);
+    double r = 7.5 - size * 1.8;
+    twinkle(a.cr, 8, 8, alt ? r * 0.72 : r, c, alt ? 45 : 0);
   });
 }
 

@@ -167,7 +167,8 @@ void draw_futari(Art& a) {  // the mole and Kaizyu, friends at last
     double mx = 2, my = 8, kx = 48, ky = 0, mtilt = 0, ktilt = 0;
     int mp = 16, kp = 32;
     if (i >= 1 && i <= 4) mp = 8 + (i * 2) % 8, mx = -8 + i * 4;  // walking over
-    if (i == 5 || i == 6) my = i == 5 ? 0 : 8, ky = i == 5 ? 8 : 0;  // hopping in turn
+    if (i == 5) my = 0, ky = 6;  // hopping in turn
+    if (i == 6) my = 10, ky = -3;
     if (i == 7) mp = 23, kp = 35, kx = 40;                           // the catch
     if (i >= 8 && i <= 11) {                                          // hugging sway
       kp = 35 + (i % 2), mp = 23, kx = 38;

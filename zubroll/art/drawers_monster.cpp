@@ -303,8 +303,8 @@ void ballet(cairo_t* cr, const Pose& p, double spin = -1) {
   const double cx = 44;
   int f = p.facing;
   double lift = 0, squash = 1;
-  if (p.act == Act::JumpAir) lift = 7;
-  if (p.act == Act::JumpCrouch) squash = 0.88;
+  if (p.act == Act::JumpAir) lift = p.alt ? 10 : 6;
+  if (p.act == Act::JumpCrouch) squash = p.alt ? 0.8 : 0.88;
   double bob = p.act == Act::Walk ? std::fabs(sin(p.phase * 2 * M_PI)) * 3 : 0;
   cairo_save(cr);
   // a little smaller than the box so jumps and the bow stay inside it
@@ -315,6 +315,11 @@ void ballet(cairo_t* cr, const Pose& p, double spin = -1) {
     cairo_translate(cr, 44, 40);
     cairo_rotate(cr, rad(p.alt ? 40 : -40));
     cairo_translate(cr, -44, -44);
+  }
+  if (p.act == Act::Walk) {  // a waddle: sway on the toes and drift a little
+    cairo_translate(cr, 44 + cos(p.phase * 2 * M_PI) * 2, 78);
+    cairo_rotate(cr, rad(sin(p.phase * 2 * M_PI) * 6));
+    cairo_translate(cr, -44, -78);
   }
   cairo_translate(cr, 0, 78);
   cairo_scale(cr, 1, squash);
@@ -424,7 +429,7 @@ void draw_ballet(Art& a) {
     else if (i < 20) {  // jump in place: crouch, rise, top, land
       p.facing = 0;
       p.act = i == 16 || i == 19 ? Act::JumpCrouch : Act::JumpAir;
-      p.alt = i == 18;
+      p.alt = i == 18 || i == 19;
     } else if (i < 24) {  // sideways jumps: air and ground, left then right
       p.facing = i < 22 ? -1 : 1;
       p.act = i % 2 == 0 ? Act::JumpAir : Act::JumpCrouch;
