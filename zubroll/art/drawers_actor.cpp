@@ -327,51 +327,53 @@ void draw_smallegg(Art& a) {
 void pig_ball(cairo_t* cr, double cx, double cy, double r, double angle, Ramp body,
               double line = 1.2) {
   cairo_save(cr);
-  // body, lit from the top-left regardless of the turn
-  ball(cr, body, cx, cy, r, r, line, 4, 11);
+  // ears first, so the body's outline crosses their roots
   cairo_translate(cr, cx, cy);
   cairo_rotate(cr, rad(angle));
-  // ears
   for (int s : {-1, 1}) {
     cairo_new_path(cr);
-    cairo_move_to(cr, s * r * 0.25, -r * 0.92);
-    cairo_line_to(cr, s * r * 0.75, -r * 1.08);
-    cairo_line_to(cr, s * r * 0.68, -r * 0.55);
+    cairo_move_to(cr, s * r * 0.2, -r * 0.8);
+    cairo_line_to(cr, s * r * 0.72, -r * 1.12);
+    cairo_line_to(cr, s * r * 0.78, -r * 0.45);
     cairo_close_path(cr);
-    set(cr, ramp(body, 5));
+    set(cr, ramp(body, 4));
     cairo_fill_preserve(cr);
-    ink(cr, line * 0.8);
+    ink(cr, line * 0.9);
   }
-  // snout
+  cairo_rotate(cr, -rad(angle));
+  // body, lit from the top-left whatever the turn
+  ball(cr, body, 0, 0, r, r, line, 5, 11);
+  cairo_rotate(cr, rad(angle));
+  // snout: a big light oval with two dark nostrils
   cairo_new_path(cr);
-  ellipse_path(cr, 0, r * 0.22, r * 0.36, r * 0.26);
-  set(cr, ramp(body, 8));
+  ellipse_path(cr, 0, r * 0.3, r * 0.46, r * 0.32);
+  set(cr, ramp(body, 9));
   cairo_fill_preserve(cr);
   ink(cr, line * 0.8);
   for (int s : {-1, 1}) {
-    ellipse_path(cr, s * r * 0.13, r * 0.22, r * 0.07, r * 0.1);
-    set(cr, ramp(body, 2));
+    ellipse_path(cr, s * r * 0.17, r * 0.3, r * 0.09, r * 0.13);
+    set(cr, ramp(body, 1));
     cairo_fill(cr);
   }
-  // eyes
+  // eyes: bold dots
   for (int s : {-1, 1}) {
-    ellipse_path(cr, s * r * 0.33, -r * 0.2, r * 0.09, r * 0.13);
+    ellipse_path(cr, s * r * 0.36, -r * 0.18, r * 0.12, r * 0.16);
     set(cr, kInk);
     cairo_fill(cr);
   }
-  // curly tail peeking out at the back
-  cairo_new_path(cr);
-  cairo_arc(cr, 0, r * 1.02, r * 0.14, rad(200), rad(520));
-  set(cr, kInk);
-  cairo_set_line_width(cr, line * 0.8);
-  cairo_stroke(cr);
+  // cheeks
+  for (int s : {-1, 1}) {
+    ellipse_path(cr, s * r * 0.66, r * 0.2, r * 0.13, r * 0.09);
+    set(cr, ramp(kRed, 7));
+    cairo_fill(cr);
+  }
   cairo_restore(cr);
 }
 
 void draw_devadiv(Art& a) {
   const Ramp speed[3] = {kRose, kOrange, kViolet};  // normal, fast, hyper
   a.cells([&](int i) {
-    pig_ball(a.cr, 12, 12, 8.6, (i % 16) * 22.5, speed[i / 16]);
+    pig_ball(a.cr, 12, 12.5, 9, (i % 16) * 22.5, speed[i / 16]);
   });
 }
 

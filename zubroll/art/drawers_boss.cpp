@@ -406,7 +406,7 @@ void ek_head(cairo_t* cr, double ox, double oy, double s, int mouth, bool laugh,
   dot(cr, 0, -4, 3, ramp(kRed, 6));
   cairo_restore(cr);
   // eyes: the open eyes sit where the blink strip covers them (x 38..75 of the body)
-  boss_eyes(cr, 38, 48, 11, 5.5, laugh ? 4 : 0);
+  boss_eyes(cr, 40.5, 52, 11, 5, laugh ? 4 : 0);
   // moustache
   cairo_new_path(cr);
   for (int k : {-1, 1}) {
@@ -515,18 +515,19 @@ void draw_ekback(Art& a) {  // the throne's back rail behind the head
   for (int k = 0; k < 5; ++k) dot(cr, 8 + k * 11, 6.5, 1.8, ramp(kRed, 6));
 }
 
-void draw_ekeye(Art& a) {  // the blink: closed lids on the head's cream, opaque
-  cairo_t* cr = a.cr;
-  // the head's lit cream around the eyes
-  set(cr, ramp(kCream, 10));
-  cairo_paint(cr);
-  for (int k : {-1, 1}) {
-    cairo_new_path(cr);
-    cairo_arc(cr, 18.5 + k * 11, 3, 5.5, rad(20), rad(160));
-    set(cr, kInk);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-  }
+void draw_ekeye(Art& a) {
+  // the blink: the head's own closed-eye look, cut from the head at the spot
+  // the eye sprite covers (body + (38, -36) = head + (22, 46)), opaque
+  cairo_surface_t* head = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 37, 12);
+  cairo_t* hc = cairo_create(head);
+  cairo_translate(hc, -22, -46);
+  ek_head(hc, 0, 0, 1, 0, true, 0);
+  cairo_destroy(hc);
+  set(a.cr, ramp(kCream, 9));
+  cairo_paint(a.cr);
+  cairo_set_source_surface(a.cr, head, 0, 0);
+  cairo_paint(a.cr);
+  cairo_surface_destroy(head);
 }
 
 void draw_bigbomb(Art& a) {

@@ -66,8 +66,16 @@ void draw_zrbigegg(Art& a) {  // the giant egg behind the title logo
     if (y > 205 && y < 265) continue;
     dot(cr, x, y, r.range(2, 5), with_alpha(ramp(kAmber, 9), 0.9));
   }
+  // a soft gloss at the top-left
+  cairo_new_path(cr);
+  ellipse_path(cr, 80, 70, 26, 18);
+  cairo_pattern_t* g = cairo_pattern_create_radial(80, 70, 2, 80, 70, 26);
+  cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 0.95);
+  cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0.0);
   cairo_restore(cr);
-  shine(cr, 126, 170, 122, 170, 0.9);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
 }
 
 void draw_titlezub(Art& a) {  // the mole's face, 32 x 32
@@ -205,8 +213,7 @@ void draw_futari(Art& a) {  // the mole and Kaizyu, friends at last
 }
 
 // The giant chick: body 130 x 130 with open eyes at (56, 38) and (74, 38).
-void draw_bhbody(Art& a) {
-  cairo_t* cr = a.cr;
+void bh_body(cairo_t* cr, bool open_eyes) {
   cairo_new_path(cr);
   ellipse_path(cr, 65, 68, 60, 58);
   fill_lit(cr, kYellow, 5, 10, 120, 116, 6, 11);
@@ -220,10 +227,17 @@ void draw_bhbody(Art& a) {
   cairo_stroke(cr);
   for (int k : {-1, 1}) {
     cairo_new_path(cr);
-    ellipse_path(cr, 65 + k * 9, 38.5, 3.6, 4.5);
-    set(cr, kInk);
-    cairo_fill(cr);
-    dot(cr, 65 + k * 9 - 1.2, 37, 1.2, kWhite);
+    if (open_eyes) {
+      ellipse_path(cr, 65 + k * 9, 38.5, 3.6, 4.5);
+      set(cr, kInk);
+      cairo_fill(cr);
+      dot(cr, 65 + k * 9 - 1.2, 37, 1.2, kWhite);
+    } else {  // happy closed eyes
+      cairo_arc(cr, 65 + k * 9, 41, 4, rad(200), rad(340));
+      set(cr, kInk);
+      cairo_set_line_width(cr, 2);
+      cairo_stroke(cr);
+    }
     dot(cr, 65 + k * 24, 52, 6, ramp(kRose, 8));
   }
   cairo_new_path(cr);
@@ -237,18 +251,21 @@ void draw_bhbody(Art& a) {
   cairo_fill(cr);
 }
 
-void draw_bheye(Art& a) {  // the happy closed eyes over the open ones, opaque
-  cairo_t* cr = a.cr;
-  // the body's lit yellow at that spot
-  set(cr, ramp(kYellow, 10));
-  cairo_paint(cr);
-  for (int k : {-1, 1}) {
-    cairo_new_path(cr);
-    cairo_arc(cr, 18 + k * 9, 7, 4, rad(200), rad(340));
-    set(cr, kInk);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-  }
+void draw_bhbody(Art& a) { bh_body(a.cr, true); }
+
+void draw_bheye(Art& a) {
+  // the happy closed eyes, cut from the body drawn with them at the spot the
+  // eye sprite covers (body + (47, 34)), opaque
+  cairo_surface_t* body = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 36, 9);
+  cairo_t* bc = cairo_create(body);
+  cairo_translate(bc, -47, -34);
+  bh_body(bc, false);
+  cairo_destroy(bc);
+  set(a.cr, ramp(kYellow, 10));
+  cairo_paint(a.cr);
+  cairo_set_source_surface(a.cr, body, 0, 0);
+  cairo_paint(a.cr);
+  cairo_surface_destroy(body);
 }
 
 void draw_bhfoot(Art& a) {  // 0 standing, 1 squashed while bouncing
@@ -287,15 +304,22 @@ void draw_bhhand(Art& a) {  // wings: left down, middle, raised; then the right
     cairo_t* cr = a.cr;
     int side = i < 3 ? -1 : 1, pos = i % 3;
     cairo_save(cr);
-    cairo_translate(cr, side < 0 ? 38 : 8, 26);
-    cairo_rotate(cr, side * rad(-20 - pos * 45));
+    // the left wing hangs from its box's right edge and points left; the
+    // right one is its mirror image
+    if (side > 0) {
+      cairo_translate(cr, 46, 0);
+      cairo_scale(cr, -1, 1);
+    }
+    cairo_translate(cr, 40, 24);
+    cairo_rotate(cr, rad(-35 + pos * 42));
     cairo_new_path(cr);
     cairo_move_to(cr, 0, -8);
-    cairo_curve_to(cr, side * -18, -10, side * -34, -2, side * -36, 6);
-    cairo_curve_to(cr, side * -28, 4, side * -30, 12, side * -22, 12);
-    cairo_curve_to(cr, side * -14, 14, side * -6, 10, 0, 8);
+    cairo_curve_to(cr, -14, -12, -30, -6, -36, 2);
+    cairo_curve_to(cr, -30, 2, -32, 8, -25, 9);
+    cairo_curve_to(cr, -28, 12, -20, 15, -14, 12);
+    cairo_curve_to(cr, -8, 14, -3, 11, 0, 8);
     cairo_close_path(cr);
-    fill_lit(cr, kYellow, -36, -10, 72, 24, 6, 11);
+    fill_lit(cr, kYellow, -36, -12, 36, 26, 6, 11);
     ink(cr, 1.8);
     cairo_restore(cr);
   });

@@ -83,21 +83,21 @@ void tile(cairo_t* cr, int n) {
       cairo_fill(cr);
       break;
     }
-    case 3: {  // bricks
-      fill(ramp(kBrown, 5));
+    case 3: {  // bricks, soft so the eggs stand out
+      fill(ramp(kSkin, 6));
       for (int row = 0; row < 4; ++row)
         for (int k = -1; k < 3; ++k) {
           double x = k * 32 + (row % 2) * 16 + 1, y = row * 16 + 1;
           cairo_rectangle(cr, x, y, 30, 14);
         }
-      set(cr, ramp(kOrange, 7));
+      set(cr, ramp(kSkin, 8));
       cairo_fill(cr);
       for (int row = 0; row < 4; ++row)
         for (int k = -1; k < 3; ++k) {
           double x = k * 32 + (row % 2) * 16 + 1, y = row * 16 + 1;
           cairo_rectangle(cr, x, y, 30, 3);
         }
-      set(cr, ramp(kOrange, 8));
+      set(cr, ramp(kSkin, 9));
       cairo_fill(cr);
       break;
     }
@@ -138,19 +138,19 @@ void tile(cairo_t* cr, int n) {
       break;
     }
     case 7: {  // wood planks
-      fill(ramp(kAmber, 6));
+      fill(ramp(kCream, 6));
       for (int k = 0; k < 4; ++k) {
         cairo_rectangle(cr, 0, k * 16, 64, 1);
         cairo_rectangle(cr, (k * 23) % 64, k * 16, 1, 16);
       }
-      set(cr, ramp(kBrown, 4));
+      set(cr, ramp(kBrown, 5));
       cairo_fill(cr);
       Rand r(7);
       for (int k = 0; k < 10; ++k) {
         double y = r.range(2, 62), x = r.range(0, 64);
         cairo_move_to(cr, x, y), cairo_curve_to(cr, x + 6, y - 1, x + 12, y + 1, x + 18, y);
       }
-      set(cr, ramp(kAmber, 5));
+      set(cr, ramp(kCream, 5));
       cairo_set_line_width(cr, 0.8);
       cairo_stroke(cr);
       break;
@@ -361,16 +361,16 @@ void draw_rpanel(Art& a) {  // the right status panel, 136 x 400, at x 376
   bevel(cr, 6, 64, 126, 30, kBlue, 4, 2, true);
   // roulette dial about (55, 147)
   cairo_new_path(cr);
-  ellipse_path(cr, 55, 159, 60, 58);
-  fill_lit(cr, kSky, -5, 100, 120, 120, 3, 7);
+  ellipse_path(cr, 55, 147, 60, 58);
+  fill_lit(cr, kSky, -5, 88, 120, 120, 3, 7);
   ink(cr, 2);
   cairo_new_path(cr);
-  ellipse_path(cr, 55, 159, 48, 46);
+  ellipse_path(cr, 55, 147, 48, 46);
   set(cr, ramp(kBlue, 3));
   cairo_fill(cr);
   for (int k = 0; k < 12; ++k) {
     double ang = rad(-90 + k * 30);
-    ellipse_path(cr, 55 + cos(ang) * 51, 159 + sin(ang) * 49, 2.2, 2.2);
+    ellipse_path(cr, 55 + cos(ang) * 54, 147 + sin(ang) * 52, 2.2, 2.2);
   }
   set(cr, ramp(kYellow, 9));
   cairo_fill(cr);
