@@ -3,8 +3,9 @@
 // Positions are 32.32 fixed point in sample frames of the voice's data; one
 // output frame advances a voice by step = frequency / output_rate. Samples are
 // widened to signed 16 bits, interpolated linearly between the two frames around
-// the position (15-bit fraction), scaled by per-channel Q16 gains and summed in
-// 32 bits; the sum saturates once, when it is written out.
+// the position (15-bit fraction), scaled by per-channel Q16 gains (at most
+// unity, so every product fits in 32 bits) and summed in 32 bits; the master
+// gain scales the sum, which saturates once, when it is written out.
 #include "platform/audio.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ constexpr int kOutputRateMax = 384000;
 constexpr double kMasterGainMax = 8.0;
 constexpr size_t kMaxBytes = size_t(1) << 30;  // keeps frame counts and byte positions in 32 bits
 constexpr size_t kChunkFrames = 512;           // render mixes this many frames at a time
-constexpr int kMaxSlots = 4096;  // with gains of at most 8, 4096 full-scale voices still sum within 32 bits
+constexpr int kMaxSlots = 4096;  // 4096 full-scale voices still sum within 32 bits
 
 bool format_ok(const WaveFormat& f) {
   return (f.bits == 8 || f.bits == 16) && (f.channels == 1 || f.channels == 2) && f.rate >= 1 &&
@@ -60,7 +61,7 @@ struct Mixer::Voice {
   int volume = kVolumeMax;
   int pan = 0;
   int frequency = 0;  // 0 = the data's rate
-  int64_t gain_l = 0, gain_r = 0;  // Q16
+  int32_t gain_l = 0, gain_r = 0;  // Q16, at most 65536: s * gain fits in 32 bits
   bool playing = false;
   bool loop = false;
   // Lock: the game writes into `staging`, unlock copies the region into the
@@ -92,7 +93,7 @@ inline int32_t lerp(int32_t s0, int32_t s1, int32_t frac15) {
 // when a one-shot voice reached its end (the caller stops and rewinds it).
 template <int Bits, int Channels>
 bool mix_voice(uint64_t& pos_io, uint64_t step, const uint8_t* data, uint32_t frames, bool loop,
-               int64_t gl, int64_t gr, int32_t* acc, size_t n) {
+               int32_t gl, int32_t gr, int32_t* acc, size_t n) {
   constexpr int kFrame = Channels * Bits / 8;
   constexpr int kSampleBytes = Bits / 8;
   const uint64_t end = uint64_t(frames) << 32;
@@ -116,15 +117,15 @@ bool mix_voice(uint64_t& pos_io, uint64_t step, const uint8_t* data, uint32_t fr
         const uint8_t* p = data + uint32_t(pos >> 32) * kFrame;
         const int32_t f = int32_t(uint32_t(pos) >> 17);
         if constexpr (Channels == 1) {
-          const int64_t s = lerp(sample_at<Bits>(p), sample_at<Bits>(p + kFrame), f);
-          a[0] += int32_t((s * gl) >> 16);
-          a[1] += int32_t((s * gr) >> 16);
+          const int32_t s = lerp(sample_at<Bits>(p), sample_at<Bits>(p + kFrame), f);
+          a[0] += (s * gl) >> 16;
+          a[1] += (s * gr) >> 16;
         } else {
-          const int64_t l = lerp(sample_at<Bits>(p), sample_at<Bits>(p + kFrame), f);
-          const int64_t r =
+          const int32_t l = lerp(sample_at<Bits>(p), sample_at<Bits>(p + kFrame), f);
+          const int32_t r =
               lerp(sample_at<Bits>(p + kSampleBytes), sample_at<Bits>(p + kFrame + kSampleBytes), f);
-          a[0] += int32_t((l * gl) >> 16);
-          a[1] += int32_t((r * gr) >> 16);
+          a[0] += (l * gl) >> 16;
+          a[1] += (r * gr) >> 16;
         }
         a += 2;
         pos += step;
@@ -137,14 +138,14 @@ bool mix_voice(uint64_t& pos_io, uint64_t step, const uint8_t* data, uint32_t fr
       const int32_t f = int32_t(uint32_t(pos) >> 17);
       int32_t* a = acc + 2 * done;
       if constexpr (Channels == 1) {
-        const int64_t s = lerp(sample_at<Bits>(p), sample_at<Bits>(q), f);
-        a[0] += int32_t((s * gl) >> 16);
-        a[1] += int32_t((s * gr) >> 16);
+        const int32_t s = lerp(sample_at<Bits>(p), sample_at<Bits>(q), f);
+        a[0] += (s * gl) >> 16;
+        a[1] += (s * gr) >> 16;
       } else {
-        const int64_t l = lerp(sample_at<Bits>(p), sample_at<Bits>(q), f);
-        const int64_t r = lerp(sample_at<Bits>(p + kSampleBytes), sample_at<Bits>(q + kSampleBytes), f);
-        a[0] += int32_t((l * gl) >> 16);
-        a[1] += int32_t((r * gr) >> 16);
+        const int32_t l = lerp(sample_at<Bits>(p), sample_at<Bits>(q), f);
+        const int32_t r = lerp(sample_at<Bits>(p + kSampleBytes), sample_at<Bits>(q + kSampleBytes), f);
+        a[0] += (l * gl) >> 16;
+        a[1] += (r * gr) >> 16;
       }
       pos += step;
       ++done;
@@ -215,9 +216,9 @@ void Mixer::update_step(Voice& voice) const {
 void Mixer::update_gains(Voice& voice) const {
   double l, r;
   pan_to_gains(voice.pan, l, r);
-  const double g = volume_to_gain(voice.volume) * master_gain_ * 65536.0;
-  voice.gain_l = std::llround(g * l);
-  voice.gain_r = std::llround(g * r);
+  const double g = volume_to_gain(voice.volume) * 65536.0;
+  voice.gain_l = int32_t(std::lround(g * l));
+  voice.gain_r = int32_t(std::lround(g * r));
 }
 
 VoiceId Mixer::create(const WaveFormat& fmt, const void* data, size_t bytes) {
@@ -441,7 +442,12 @@ void Mixer::render(int16_t* out, size_t frames) {
         voice->pos = 0;
       }
     }
-    for (size_t i = 0; i < 2 * n; ++i) out[i] = int16_t(std::clamp(acc[i], -32768, 32767));
+    if (master_q16_ == 65536) {
+      for (size_t i = 0; i < 2 * n; ++i) out[i] = int16_t(std::clamp(acc[i], -32768, 32767));
+    } else {
+      for (size_t i = 0; i < 2 * n; ++i)
+        out[i] = int16_t(std::clamp<int64_t>((int64_t(acc[i]) * master_q16_) >> 16, -32768, 32767));
+    }
     out += 2 * n;
     frames -= n;
   }
@@ -452,8 +458,7 @@ void Mixer::set_master_gain(double gain) {
   gain = std::min(gain, kMasterGainMax);
   std::lock_guard<std::mutex> lock(mutex_);
   master_gain_ = gain;
-  for (const auto& slot : voices_)
-    if (slot) update_gains(*slot);
+  master_q16_ = int32_t(std::lround(gain * 65536.0));
 }
 
 int Mixer::voice_count() const {

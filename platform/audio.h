@@ -102,6 +102,7 @@ class Mixer {
   void update_gains(Voice& voice) const;
   int output_rate_;
   double master_gain_ = 1.0;
+  int32_t master_q16_ = 65536;  // applied to the sum, so voice gains stay within 16 bits
   mutable std::mutex mutex_;
   // A voice id is (generation << 16) | (slot + 1), so a stale id of a destroyed
   // voice never reaches the voice that later takes its slot.
