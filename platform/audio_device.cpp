@@ -15,6 +15,12 @@ void SDLCALL pull(void* user, Uint8* stream, int len) {
   static_cast<Mixer*>(user)->render(reinterpret_cast<int16_t*>(stream), size_t(len) / 4);
 }
 
+// SDL's reason, which names the driver and what failed.
+std::string sdl_error() {
+  const char* e = SDL_GetError();
+  return e && *e ? std::string(e) : std::string("no audio device");
+}
+
 }  // namespace
 
 Mixer& mixer() {
@@ -28,7 +34,7 @@ bool audio_device_start(Mixer& m, std::string& error) {
   audio_device_stop();
   if (!SDL_WasInit(SDL_INIT_AUDIO)) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      error = std::string("no sound device: ") + SDL_GetError();
+      error = sdl_error();
       return false;
     }
     g_started_subsystem = true;
@@ -44,7 +50,7 @@ bool audio_device_start(Mixer& m, std::string& error) {
   // No changes allowed: SDL converts to whatever the hardware takes.
   g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (g_device == 0) {
-    error = std::string("no sound device: ") + SDL_GetError();
+    error = sdl_error();
     if (g_started_subsystem) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       g_started_subsystem = false;
