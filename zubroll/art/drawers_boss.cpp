@@ -224,34 +224,43 @@ void bbos_body(cairo_t* cr, double ox, double oy, double s) {  // 85 x 77: a rou
 }
 
 void fan(cairo_t* cr, double cx, double cy, double open, int side, double s) {
-  // a folding fan pivoting at its handle, opening from 0 to 1
+  // a folding fan pivoting at its handle, opening from 0 to 1, leaning outwards
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
-  cairo_scale(cr, s * side, s);
-  double span = 20 + open * 90;
-  double a0 = rad(-90 - span / 2 - 20), a1 = rad(-90 + span / 2 - 20);
+  cairo_scale(cr, s * 0.52, s);
+  double span = 16 + open * 84, lean = -side * 8;
+  double a0 = rad(-90 - span / 2 + lean), a1 = rad(-90 + span / 2 + lean);
+  const double R = 46;
   cairo_new_path(cr);
   cairo_move_to(cr, 0, 0);
-  cairo_arc(cr, 0, 0, 36, a0, a1);
+  cairo_arc(cr, 0, 0, R, a0, a1);
   cairo_close_path(cr);
-  fill_lit(cr, kCream, -36, -36, 72, 40, 6, 11);
+  fill_lit(cr, kCream, -R, -R, 2 * R, R, 6, 11);
+  cairo_restore(cr);
   ink(cr, 1.4);
-  int ribs = 7;
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, s * 0.52, s);
+  const int ribs = 7;
   cairo_new_path(cr);
   for (int k = 1; k < ribs; ++k) {
     double a = a0 + (a1 - a0) * k / ribs;
-    cairo_move_to(cr, cos(a) * 8, sin(a) * 8), cairo_line_to(cr, cos(a) * 35, sin(a) * 35);
+    cairo_move_to(cr, cos(a) * 10, sin(a) * 10), cairo_line_to(cr, cos(a) * (R - 1), sin(a) * (R - 1));
   }
+  cairo_restore(cr);
   set(cr, ramp(kBrown, 5));
   cairo_set_line_width(cr, 0.8);
   cairo_stroke(cr);
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, s * 0.52, s);
   cairo_new_path(cr);
-  cairo_arc(cr, 0, 0, 26, a0 + 0.05, a1 - 0.05);
+  cairo_arc(cr, 0, 0, R * 0.72, a0 + 0.04, a1 - 0.04);
+  cairo_restore(cr);
   set(cr, ramp(kRed, 6));
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
-  dot(cr, 0, 0, 3, ramp(kBrown, 4));
-  cairo_restore(cr);
+  dot(cr, cx, cy, 3, ramp(kBrown, 4));
 }
 
 void draw_bbosbody(Art& a) { bbos_body(a.cr, 0, 0, 1); }
@@ -259,7 +268,7 @@ void draw_bboshead(Art& a) { a.cells([&](int i) { bbos_head(a.cr, 0, 0, 1, i); }
 void draw_bbossensu(Art& a) {  // left fan closed, half, open; then the right fan
   a.cells([&](int i) {
     int side = i < 3 ? -1 : 1;
-    fan(a.cr, side < 0 ? 38 : 10, 50, (i % 3) / 2.0, side, 1.0);
+    fan(a.cr, 24, 52, (i % 3) / 2.0, side, 1.0);
   });
 }
 void draw_bigomori(Art& a) {  // the big weight
@@ -485,7 +494,7 @@ void ek_hand(cairo_t* cr, int side, int off) {  // 56 x 62; offset 0 rest .. 3 r
   double lift = off <= 3 ? off * 7 : 21;
   double wave = off >= 4 ? ((off - 4) % 2 ? 18 : -18) + (off >= 6 ? 6 : 0) : 0;
   double cx = side < 0 ? 30 : 26;
-  cairo_translate(cr, cx, 48 - lift);
+  cairo_translate(cr, cx, 40 - lift * 0.85);
   cairo_rotate(cr, rad(wave * side + (side < 0 ? -10 : 10)));
   cairo_new_path(cr);
   // a white glove: palm and three fingers and a thumb
