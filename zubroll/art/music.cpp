@@ -128,7 +128,8 @@ int degree_midi(const Song& so, int d) {
   return so.key + oct * 12 + so.scale[size_t(d - oct * n)];
 }
 
-void render_song(const Song& so, Buffer& b) {
+// The lead goes into its own buffer so that only it gets the echo.
+void render_song(const Song& so, Buffer& b, Buffer& lead) {
   const double step = 60.0 / so.bpm / 4;
   Seq q{b, step, so.swing};
   Rng r(so.seed);
@@ -167,8 +168,8 @@ void render_song(const Song& so, Buffer& b) {
       int iv = k == '1' ? 0 : k == '5' ? 7 : k == '8' ? 12 : k == '3' ? c.tones[1] : k == '7' ? 10 : 0;
       Tone t{Osc::Saw, note_freq(c.root - 12 + iv), 0, step * len * 0.8, 0.32,
              Env{0.004, 0.08, 0.7, 0.05}};
-      t.lowpass = 700;
-      t.overtone = 0.6, t.overtone_ratio = 0.5;  // sub octave for weight
+      t.lowpass = 900;
+      t.overtone = 0.35, t.overtone_ratio = 1.0;  // a sine under the saw for a round tone
       b.add(t, q.at(s0 + i), true);
     }
     // harmony
@@ -229,7 +230,7 @@ void render_song(const Song& so, Buffer& b) {
       t.lowpass = so.lead_cut;
       t.vibrato_hz = 5.5;
       t.vibrato_depth = len > 0.3 ? 0.12 : 0.0;
-      b.add(t, q.at(s0 + on), true);
+      lead.add(t, q.at(s0 + on), true);
     }
   }
 }
@@ -341,10 +342,15 @@ Wave make_track(int n) {
   Song so = song(n);
   const double step = 60.0 / so.bpm / 4;
   const size_t frames = size_t(std::lround(so.bars.size() * 16 * step * kMusicRate));
-  Buffer b(kMusicRate, frames);
-  render_song(so, b);
-  b.echo(step * 3, 0.3, 0.35, true);
-  b.normalise(0.8);
+  Buffer b(kMusicRate, frames), lead(kMusicRate, frames);
+  render_song(so, b, lead);
+  lead.echo(step * 3, 0.35, 0.45, true);
+  for (size_t i = 0; i < frames; ++i) b.s[i] += lead.s[i];
+  // gentle saturation tames the drum peaks so the whole mix can be louder;
+  // it works sample by sample, so the loop stays seamless
+  b.normalise(1.0);
+  for (double& v : b.s) v = std::tanh(2.2 * v) / std::tanh(2.2);
+  b.normalise(0.85);
   Wave w;
   w.rate = kMusicRate;
   w.channels = 1;
