@@ -343,47 +343,43 @@ void qbos_body(cairo_t* cr, double ox, double oy, double s, int mood) {
 }
 
 void qbos_head(cairo_t* cr, double ox, double oy, double s, int p) {
-  // the crown that rises when she is struck: 0 still, 1 jolted, 2 glowing
+  // shown behind the queen when she is struck: a great heart halo with her
+  // crown on top; 0 shown, 1 the jolt of the hit, 2 glowing
   cairo_save(cr);
   cairo_translate(cr, ox, oy);
   cairo_scale(cr, s, s);
-  double jolt = p == 1 ? -4 : 0;
+  double grow = p == 1 ? 1.0 : 0.94;
+  cairo_save(cr);
+  cairo_translate(cr, 40, 40);
+  cairo_scale(cr, grow, grow);
   cairo_new_path(cr);
-  cairo_move_to(cr, 10, 68 + jolt);
-  cairo_line_to(cr, 8, 22 + jolt), cairo_line_to(cr, 24, 40 + jolt), cairo_line_to(cr, 40, 10 + jolt);
-  cairo_line_to(cr, 56, 40 + jolt), cairo_line_to(cr, 72, 22 + jolt), cairo_line_to(cr, 70, 68 + jolt);
+  cairo_move_to(cr, 0, 33);
+  cairo_curve_to(cr, -52, 2, -34, -40, 0, -18);
+  cairo_curve_to(cr, 34, -40, 52, 2, 0, 33);
   cairo_close_path(cr);
-  fill_lit(cr, kAmber, 8, 10, 64, 58, 4, p == 2 ? 11 : 10);
+  fill_lit(cr, p == 2 ? kMagenta : kRose, -40, -34, 80, 68, p == 1 ? 7 : 5, 11);
+  cairo_restore(cr);
   ink(cr, 1.8);
-  cairo_new_path(cr);
-  cairo_rectangle(cr, 10, 56 + jolt, 60, 8);
-  set(cr, ramp(kAmber, 5));
-  cairo_fill_preserve(cr);
-  ink(cr, 1.2);
-  const Ramp gems[3] = {kRed, kSky, kGreen};
-  for (int k = 0; k < 3; ++k) {
-    cairo_new_path(cr);
-    ellipse_path(cr, 24 + k * 16, 48 + jolt, 4, 5);
-    fill_lit(cr, gems[k], 20 + k * 16, 43, 8, 10, 4, 11);
-    ink(cr, 1);
-  }
-  for (double x : {8.0, 40.0, 72.0}) {
-    cairo_new_path(cr);
-    ellipse_path(cr, x, (x == 40 ? 10 : 22) + jolt, 3.5, 3.5);
-    set(cr, ramp(kRose, 9));
-    cairo_fill_preserve(cr);
-    ink(cr, 1);
-  }
-  if (p == 1)
-    for (int k = 0; k < 4; ++k) {
+  if (p == 1)  // hit sparks
+    for (int k = 0; k < 8; ++k) {
+      double a = rad(k * 45 + 22);
       cairo_new_path(cr);
-      double a = rad(200 + k * 47);
-      cairo_move_to(cr, 40 + cos(a) * 34, 40 + sin(a) * 30);
-      cairo_line_to(cr, 40 + cos(a) * 39, 40 + sin(a) * 34);
-      set(cr, kInk);
-      cairo_set_line_width(cr, 1.6);
+      cairo_move_to(cr, 40 + cos(a) * 30, 40 + sin(a) * 28);
+      cairo_line_to(cr, 40 + cos(a) * 37, 40 + sin(a) * 34);
+      set(cr, ramp(kYellow, 10));
+      cairo_set_line_width(cr, 2.5);
       cairo_stroke(cr);
     }
+  // crown
+  cairo_new_path(cr);
+  cairo_move_to(cr, 26, 17), cairo_line_to(cr, 24, 3), cairo_line_to(cr, 32, 10);
+  cairo_line_to(cr, 40, 0), cairo_line_to(cr, 48, 10), cairo_line_to(cr, 56, 3);
+  cairo_line_to(cr, 54, 17);
+  cairo_close_path(cr);
+  fill_lit(cr, kAmber, 24, 0, 32, 17, 4, 10);
+  ink(cr, 1.4);
+  const Ramp gems[3] = {kRed, kSky, kGreen};
+  for (int k = 0; k < 3; ++k) dot(cr, 32 + k * 8, 13, 1.8, ramp(gems[k], 7));
   cairo_restore(cr);
 }
 
