@@ -155,7 +155,15 @@ void gbos_head(cairo_t* cr, double cx, double cy, double s, double turn, int moo
 void draw_gbossbody(Art& a) { a.cells([&](int i) { gbos_body(a.cr, i); }); }
 void draw_gbosshead(Art& a) { gbos_head(a.cr, 26, 20, 1, 0, 0); }
 void draw_gbossspin(Art& a) {
-  a.cells([&](int i) { gbos_head(a.cr, 26, 18, 0.95, i * 30, i % 3 == 0 ? 3 : 1); });
+  // the dying head spins round and tumbles
+  a.cells([&](int i) {
+    cairo_save(a.cr);
+    cairo_translate(a.cr, 26, 20);
+    cairo_rotate(a.cr, rad(sin(rad(i * 30)) * 16));
+    cairo_translate(a.cr, -26, -20);
+    gbos_head(a.cr, 26, 18, 0.9, i * 30, i % 3 == 0 ? 3 : 1);
+    cairo_restore(a.cr);
+  });
 }
 // ---------------------------------------------------------------- BBos
 

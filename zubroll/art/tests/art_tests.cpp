@@ -136,7 +136,7 @@ TEST_P(PictureFile, MatchesTheCatalogue) {
   EXPECT_EQ(int(distinct.size()), expected) << s.name;
 }
 
-TEST_P(PictureFile, TransparentOnlyOutsideTheShapes) {
+TEST_P(PictureFile, NoOpaquePixelLooksLikeAqua) {
   const ImageSpec& s = GetParam();
   if (!s.transparent) return;
   IndexedImage img = load_bmp(s.name);
