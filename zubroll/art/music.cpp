@@ -39,7 +39,43 @@ struct Song {
   int arp;                  // 0 none, 1 up arpeggio of the chord in 16ths, 2 pad chords
   uint32_t seed;
   double hat_level;
+  // Written melodies, one per section (eight bars each); an empty one is
+  // composed from motifs instead. Notes "E5:2" (name, octave, length in
+  // sixteenths), rests "r:4".
+  std::string melody[3];
 };
+
+struct Note {
+  int start, len, midi;  // steps from the section's start
+};
+
+std::vector<Note> parse_melody(const std::string& text) {
+  std::vector<Note> out;
+  int at = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i >= text.size()) break;
+    size_t end = text.find(' ', i);
+    if (end == std::string::npos) end = text.size();
+    std::string tok = text.substr(i, end - i);
+    i = end;
+    size_t colon = tok.find(':');
+    int len = colon == std::string::npos ? 2 : std::stoi(tok.substr(colon + 1));
+    std::string name = tok.substr(0, colon);
+    if (name != "r" && !name.empty()) {
+      static const int pcs[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
+      int pc = pcs[(name[0] - 'A') % 7];
+      size_t k = 1;
+      if (k < name.size() && name[k] == '#') ++pc, ++k;
+      else if (k < name.size() && name[k] == 'b') --pc, ++k;
+      int octave = k < name.size() ? name[k] - '0' : 5;
+      out.push_back({at, len, 12 * (octave + 1) + pc});
+    }
+    at += len;
+  }
+  return out;
+}
 
 class Rng {
  public:
@@ -136,6 +172,8 @@ void render_song(const Song& so, Buffer& b, Buffer& lead) {
   const int bars = int(so.bars.size());
   Motif verse = make_motif(r, false), chorus = make_motif(r, true), bridge = make_motif(r, false);
   int degree = 2;  // start on the third
+  std::vector<Note> parsed[3];
+  for (int k = 0; k < 3; ++k) parsed[k] = parse_melody(so.melody[k]);
   for (int bar = 0; bar < bars; ++bar) {
     const Chord& c = so.bars[size_t(bar)];
     const int sec = so.section[size_t(bar)];
@@ -198,6 +236,20 @@ void render_song(const Song& so, Buffer& b, Buffer& lead) {
           b.add(t, q.at(s0 + i), true);
         }
     }
+    if (!so.melody[sec].empty()) {  // a written melody
+      const int from = (bar % 8) * 16;
+      for (const Note& n : parsed[sec]) {
+        if (n.start < from || n.start >= from + 16) continue;
+        double len = n.len * step;
+        Tone t{so.lead_osc, note_freq(n.midi + so.lead_octave), 0, len * 0.85, 0.16,
+               Env{0.006, 0.08, 0.75, 0.06}};
+        t.lowpass = so.lead_cut;
+        t.vibrato_hz = 5.5;
+        t.vibrato_depth = len > 0.3 ? 0.12 : 0.0;
+        lead.add(t, q.at(s0 + n.start - from), true);
+      }
+      continue;
+    }
     // melody: two-bar motif, repitched
     const Motif& m = sec == 1 ? chorus : sec == 2 ? bridge : verse;
     const int half = bar % 2;
@@ -257,7 +309,20 @@ Song song(int n) {
       s.bass[0] = "1.5.8.5.1.5.8.5.";
       s.bass[1] = "1-.31-.51-.38.5.";
       s.bass[2] = "1---5---1---5---";
-      s.lead_osc = Osc::Pulse25, s.lead_cut = 3800, s.lead_octave = 0, s.hat_level = 0.12;
+      s.lead_osc = Osc::Pulse25, s.lead_cut = 3800, s.lead_octave = -12, s.hat_level = 0.12;
+      s.melody[0] =
+          "E5:2 G5:2 C6:3 B5:1 C6:2 G5:2 E5:4  A5:2 C6:2 E6:3 D6:1 C6:2 A5:2 E5:4 "
+          "F5:2 A5:2 C6:2 A5:2 F5:2 A5:2 C6:4  B5:3 A5:1 G5:2 F5:2 D5:4 r:4 "
+          "E5:2 G5:2 C6:3 B5:1 C6:2 E6:2 G6:4  E6:2 C6:2 A5:3 B5:1 C6:2 A5:2 E5:4 "
+          "F5:2 A5:2 D6:2 C6:2 A5:2 F5:2 C6:2 A5:2  B5:3 A5:1 G5:2 F5:2 D5:2 B4:2 G4:4";
+      s.melody[1] =
+          "C6:2 C6:2 A5:2 C6:2 F6:4 E6:2 D6:2  D6:2 D6:2 B5:2 D6:2 G6:4 F6:2 E6:2 "
+          "E6:3 D6:1 B5:2 G5:2 E6:3 D6:1 B5:4  C6:3 B5:1 A5:2 E5:2 A5:4 r:4 "
+          "F5:2 A5:2 D6:2 F6:2 E6:2 D6:2 A5:4  G5:2 B5:2 D6:2 G6:2 F6:2 D6:2 B5:4 "
+          "C6:2 E6:2 G6:4 E6:2 C6:2 G5:4  F5:2 G5:2 A5:2 B5:2 D6:4 r:4";
+      s.melody[2] =
+          "A5:6 G5:2 E5:8  G5:6 F5:2 E5:4 B4:4  A5:6 C6:2 F5:8  G5:6 E5:2 C5:8 "
+          "F5:4 A5:4 D6:8  C6:4 B5:2 A5:2 E5:8  F5:4 A5:4 C6:4 A5:4  G5:8 r:8";
       break;
     }
     case 2: {  // boss 1: driving, A minor
@@ -337,6 +402,22 @@ Song song(int n) {
 }
 
 }  // namespace
+
+std::vector<int> written_melody_steps(int n) {
+  Song so = song(n);
+  std::vector<int> out;
+  for (const std::string& m : so.melody) {
+    int steps = 0;
+    std::vector<Note> notes = parse_melody(m);
+    if (!notes.empty()) steps = notes.back().start + notes.back().len;
+    // trailing rests count too
+    size_t r = m.rfind("r:");
+    if (r != std::string::npos && m.find_first_not_of(" 0123456789", r + 2) == std::string::npos)
+      steps += std::stoi(m.substr(r + 2));
+    out.push_back(steps);
+  }
+  return out;
+}
 
 Wave make_track(int n) {
   Song so = song(n);

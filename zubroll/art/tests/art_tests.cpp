@@ -229,6 +229,17 @@ TEST(Music, FiveLoopingTracks) {
   }
 }
 
+TEST(Music, WrittenMelodiesFillTheirEightBars) {
+  int written = 0;
+  for (int n = 1; n <= 5; ++n)
+    for (int steps : written_melody_steps(n))
+      if (steps) {
+        EXPECT_EQ(steps, 8 * 16) << "track " << n;
+        ++written;
+      }
+  EXPECT_GT(written, 0);
+}
+
 TEST(Music, TracksDifferInTempoAndKey) {
   std::set<std::vector<uint8_t>> seen;
   for (int n = 1; n <= 5; ++n) seen.insert(make_track(n).data);
