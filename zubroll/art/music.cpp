@@ -395,6 +395,14 @@ Song song(int n) {
       s.bass[1] = "1.1.1.1.5.5.8.7.";
       s.bass[2] = s.bass[0];
       s.lead_osc = Osc::Saw, s.lead_cut = 2600, s.lead_octave = 0, s.hat_level = 0.08;
+      s.melody[0] =
+          "C5:4 Eb5:2 G5:2 C6:6 B5:2  Ab5:4 G5:2 F5:2 Eb5:6 C5:2 "
+          "F5:2 Ab5:2 C6:4 Ab5:2 F5:2 C5:4  B4:2 D5:2 F5:2 G5:2 B5:8 "
+          "C6:4 B5:2 C6:2 D6:4 Eb6:4  Eb6:3 D6:1 C6:2 Ab5:2 Eb5:8 "
+          "D5:2 F5:2 Ab5:2 D6:2 C6:2 Ab5:2 F5:4  G5:4 F5:2 D5:2 B4:8";
+      s.melody[1] =
+          "F5:6 Ab5:2 C6:8  Eb6:6 D6:2 C6:8  Ab5:4 C6:4 Eb6:4 C6:4  D6:6 B5:2 G5:8 "
+          "F5:2 G5:2 Ab5:2 C6:2 F6:4 Eb6:4  D6:4 Ab5:4 F5:4 D5:4  C6:8 B5:8  G5:2 B5:2 D6:2 F6:2 G6:8";
       break;
     }
   }
