@@ -39,7 +39,13 @@ void startup() {
 
 void registertasks() { addtask(introtype == 1 ? bootfade : bootdesktop); }
 
-static bool firstcall() { return currenttask < notasks && tasks[currenttask]->statetime == 0; }
+// True on the first call of a boot state (the previous call was another state).
+static bool firstcall(statefn self) {
+  static statefn last = nullptr;
+  const bool first = last != self;
+  last = self;
+  return first;
+}
 
 // After the desktop mode: the 640 x 480 x 16 screen the game plays on, with the
 // fonts in its pixel format.
@@ -52,13 +58,13 @@ static void gamemode() {
 // The desktop picture breaks into tiles that fall away while it darkens.
 void bootdesktop() {
   bootstate = 0;
-  if (firstcall() && !createdesktop()) {
+  if (firstcall(bootdesktop) && !createdesktop()) {
     gamemode();
     return taskswitch(bootfade);
   }
   if (!desktop || !shadetab) return;
   const int32_t t = tasktime;
-  const int level = 96 - t / 5;
+  const int level = 96 - t * 96 / 400;
   if (level <= 0) {
     freedesktop();
     gamemode();
@@ -112,21 +118,21 @@ static void addboxwindow(int n, int32_t type, int graph, int32_t x, int32_t y, i
 // The title picture fades in.
 void bootfade() {
   bootstate = 1;
-  if (firstcall()) {
+  if (firstcall(bootfade)) {
     removewindows(0);
     addboxwindow(0, 27, 22, 0, 0, 640, 480);
     mainbright = 0;
   }
-  mainbright = std::min(65536, mainbright + 128 * deltatime);
+  mainbright = std::min(65536, mainbright + 256 * deltatime);
   setwindowon(0);
-  if (mainbright >= 65536 && tasktime >= 640) taskswitch(bootscreen);
+  if (mainbright >= 65536 && tasktime >= 300) taskswitch(bootscreen);
 }
 
 enum { BACKW, MAINW, SCOREL, SCOREV, HIGHL, HIGHV, LIVESW, SHIELDL, SHIELDG, BOMBL, BOMBW, HELPW, NBOOT };
 
 void bootscreen() {
   bootstate = 2;
-  if (firstcall()) {
+  if (firstcall(bootscreen)) {
     removewindows(0);
     clearback(0);
     addboxwindow(BACKW, 2 | 0x10000 | 0x2000, 23, 0, 0, 0, 0);
