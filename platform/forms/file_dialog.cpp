@@ -644,7 +644,9 @@ class FileDialogWindow : public detail::ModalWindow {
 
 bool FileDialog::execute() {
   const std::string kind_word = kind == FileDialogKind::Open ? "open" : "save";
-  if (detail::gui_available() && detail::gui_ensure()) {
+  std::string answer;
+  bool have = false;
+  if (detail::gui_available() && detail::gui_ensure() && !(have = detail::take_scripted_answer(answer))) {
     FileDialogWindow w(*this);
     detail::run_modal(w);
     return w.accepted();
@@ -653,8 +655,7 @@ bool FileDialog::execute() {
   std::string detail_text = "filter \"" + filter + "\" | folder " + folder;
   if (!default_ext.empty()) detail_text += " | ext " + default_ext;
   if (!file_name.empty()) detail_text += " | name " + file_name;
-  std::string answer;
-  if (!take_answer(answer)) {
+  if (!have && !take_answer(answer)) {
     detail::log_dialog(kind_word, shown_title(), detail_text, "(no answer) cancel");
     return false;
   }

@@ -627,7 +627,9 @@ ModalResult Form::show_modal() {
   } else {
     focus_request_ = focus_;
   }
-  if (!detail::gui_available()) return finish(show_headless());
+  std::string scripted;
+  if (!detail::gui_available()) return finish(show_headless(nullptr));
+  if (detail::take_scripted_answer(scripted)) return finish(show_headless(&scripted));
   if (on_show) on_show();
   run_deferred();
   if (modal_result == ModalResult::None) {
@@ -728,7 +730,7 @@ bool Form::apply_answer(const std::string& answer, ModalResult& result) {
   return true;
 }
 
-ModalResult Form::show_headless() {
+ModalResult Form::show_headless(const std::string* first_answer) {
   if (on_show) on_show();
   run_deferred();
   std::string detail_text;
@@ -743,7 +745,8 @@ ModalResult Form::show_headless() {
   for (int round = 0; round < 32 && modal_result == ModalResult::None; ++round) {
     std::string answer;
     ModalResult r = ModalResult::None;
-    if (!take_answer(answer)) {
+    const bool have = (round == 0 && first_answer) ? (answer = *first_answer, true) : take_answer(answer);
+    if (!have) {
       Button* c = cancel_button();
       if (c && c->enabled) {
         c->click();

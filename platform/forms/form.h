@@ -217,7 +217,7 @@ class Form {
 
  private:
   void adopt(std::unique_ptr<Control> c);
-  ModalResult show_headless();
+  ModalResult show_headless(const std::string* first_answer);
   ModalResult finish(ModalResult r);
   bool apply_answer(const std::string& answer, ModalResult& result);
   friend class FormWindow;

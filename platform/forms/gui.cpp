@@ -5,7 +5,7 @@
 
 #include <imgui.h>
 #include <imgui_freetype.h>
-#include <imgui_impl_sdl.h>
+#include <backends/imgui_impl_sdl.h>
 
 #include <cmath>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include "../events.h"
 #include "../files.h"
 #include "../host.h"
+#include "../msgbox.h"
 
 namespace platform::forms {
 // menubar.cpp
@@ -42,6 +43,7 @@ constexpr int kUiPx = 12;
 struct Gui {
   ImGuiContext* ctx = nullptr;
   SDL_Window* window = nullptr;
+  Uint32 window_id = 0;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* font_tex = nullptr;
   unsigned generation = 0;
@@ -322,6 +324,10 @@ void present_with(Texture& frame) {
 
 }  // namespace
 
+bool take_scripted_answer(std::string& answer) {
+  return !options().input.empty() && take_answer(answer);
+}
+
 bool gui_available() {
   return !headless() && display_sdl_window() != nullptr && display_sdl_renderer() != nullptr;
 }
@@ -345,12 +351,18 @@ bool gui_ensure() {
     build_fonts();
   }
   ImGui::SetCurrentContext(g.ctx);
-  if (w != g.window) {
+  // A new window (ids are never reused) comes with a new renderer even if
+  // the pointers happen to repeat.
+  const Uint32 id = SDL_GetWindowID(w);
+  bool new_renderer = r != g.renderer;
+  if (w != g.window || id != g.window_id) {
     if (g.window) ImGui_ImplSDL2_Shutdown();
     ImGui_ImplSDL2_InitForSDLRenderer(w);
     g.window = w;
+    g.window_id = id;
+    new_renderer = true;
   }
-  if (r != g.renderer) {
+  if (new_renderer) {
     // Textures of another renderer died with it (or are not ours to free).
     g.renderer = r;
     ++g.generation;

@@ -17,6 +17,9 @@ namespace platform::forms::detail {
 
 // True when a window and renderer are up and the run is not headless.
 bool gui_available();
+// A scripted run (--input) answers its dialogs from the script even with a
+// window: true with the answer when one is queued.
+bool take_scripted_answer(std::string& answer);
 // Creates or refreshes the ImGui context for the current window; false without one.
 bool gui_ensure();
 

@@ -66,8 +66,8 @@ void draw_row(MenuItem& item, float width, float label_x, float shortcut_right) 
     ImGui::PushStyleColor(ImGuiCol_Text, IM_COL32(0, 0, 0, 0));
     const bool pressed =
         ImGui::Selectable("##row", false,
-                          enabled ? ImGuiSelectableFlags_SpanAvailWidth
-                                  : (ImGuiSelectableFlags_Disabled | ImGuiSelectableFlags_SpanAvailWidth),
+                          static_cast<int>(ImGuiSelectableFlags_SpanAvailWidth) |
+                              (enabled ? 0 : static_cast<int>(ImGuiSelectableFlags_Disabled)),
                           ImVec2(width, 0));
     ImGui::PopStyleColor();
     a = ImGui::GetItemRectMin();

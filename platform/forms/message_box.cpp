@@ -78,9 +78,10 @@ const char* buttons_text(MsgButtons b) {
   }
 }
 
-MsgResult answered_box(const std::string& caption, const std::string& text, MsgButtons buttons) {
+MsgResult answered_box(const std::string& caption, const std::string& text, MsgButtons buttons,
+                       const std::string* first_answer = nullptr) {
   std::string answer;
-  const bool have = take_answer(answer);
+  const bool have = first_answer ? (answer = *first_answer, true) : take_answer(answer);
   const MsgResult r = answer_to_result(have ? answer : std::string(), buttons);
   std::string flat = text;
   std::replace(flat.begin(), flat.end(), '\n', ' ');
@@ -129,6 +130,7 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
     if (!headless() && sdl_box(caption, text, buttons, icon, r)) return r;
     return answered_box(caption, text, buttons);
   }
+  if (std::string scripted; detail::take_scripted_answer(scripted)) return answered_box(caption, text, buttons, &scripted);
 
   Form f(caption, 200, 100);
   f.name = "MessageBox";
