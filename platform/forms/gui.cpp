@@ -7,6 +7,7 @@
 #include <imgui_freetype.h>
 #include <backends/imgui_impl_sdl.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -225,6 +226,18 @@ struct RendererState {
 void imgui_frame(SDL_Renderer* r) {
   Gui& g = gui();
   ImGui_ImplSDL2_NewFrame();
+  // The backend reads the global pointer, which X servers driven by XTest
+  // (and some window managers) report late; SDL's event-driven position of
+  // the pointer over our window is always current.
+  {
+    int mx = 0, my = 0;
+    SDL_GetMouseState(&mx, &my);
+    ImGuiIO& io = ImGui::GetIO();
+    if (SDL_GetMouseFocus() == g.window)
+      io.MousePos = ImVec2(static_cast<float>(mx), static_cast<float>(my));
+    else if (!(SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK))
+      io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
+  }
   ImGui::NewFrame();
   menubar_draw(!g.stack.empty());
   for (size_t i = 0; i < g.stack.size(); ++i) g.stack[i]->draw(i + 1 == g.stack.size());
