@@ -282,7 +282,7 @@ struct Entry {
   bool folder = false;
 };
 
-constexpr int kMainW = 372, kPanelW = 144, kClientH = 296;
+constexpr int kMainW = 364, kPanelW = 144, kClientH = 296;
 
 class FileDialogWindow : public detail::ModalWindow {
  public:

@@ -594,6 +594,30 @@ class FormWindow : public detail::ModalWindow {
       if (detail::take_escape()) {
         if (Button* b = form_.cancel_button()) form_.defer([b] { b->click(); });
       }
+      accelerator_keys();
+    }
+  }
+
+  // A button's '&' letter clicks it: alone while no edit box takes the
+  // typing, with Alt always.
+  void accelerator_keys() {
+    const ImGuiIO& io = ImGui::GetIO();
+    if (io.KeyCtrl) return;
+    const bool typing = io.WantTextInput;
+    for (auto& c : form_.controls()) {
+      auto* b = dynamic_cast<Button*>(c.get());
+      if (!b || !b->visible || !b->enabled) continue;
+      MenuItem tmp;
+      tmp.caption = b->caption;
+      const char a = tmp.accelerator();
+      int sc = -1;
+      if (a >= 'a' && a <= 'z') sc = SDL_SCANCODE_A + (a - 'a');
+      if (a >= '1' && a <= '9') sc = SDL_SCANCODE_1 + (a - '1');
+      if (a == '0') sc = SDL_SCANCODE_0;
+      if (sc >= 0 && ImGui::IsKeyPressed(sc, false) && (io.KeyAlt || !typing)) {
+        form_.defer([b] { b->click(); });
+        break;
+      }
     }
   }
   void after_frame() override { form_.run_deferred(); }

@@ -175,10 +175,13 @@ void setup_style() {
   c[ImGuiCol_NavHighlight] = rgb(0, 0, 0, 0);
 }
 
+// What a modal window keeps from the game: presses, typing and the wheel.
+// Releases and motion still reach the platform's input state (and are then
+// dropped by the modal loop), so no key or button stays down afterwards.
 bool is_input_event(const SDL_Event& ev) {
   switch (ev.type) {
-    case SDL_KEYDOWN: case SDL_KEYUP: case SDL_TEXTINPUT: case SDL_TEXTEDITING:
-    case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEWHEEL: case SDL_MOUSEMOTION:
+    case SDL_KEYDOWN: case SDL_TEXTINPUT: case SDL_TEXTEDITING:
+    case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEWHEEL:
       return true;
     default:
       return false;

@@ -155,17 +155,22 @@ void draw_items(MenuItem& parent) {
       if (last_was_separator) continue;
       last_was_separator = true;
       ImDrawList* dl = ImGui::GetWindowDrawList();
-      ImVec2 p = ImGui::GetCursorScreenPos();
+      const ImVec2 p = ImGui::GetCursorScreenPos();
       ImGui::Dummy(ImVec2(width, 3));
       const float y = std::floor(p.y + 1);
-      dl->AddLine(ImVec2(p.x + 1, y + 0.5f), ImVec2(p.x + width - 1, y + 0.5f), kGrey);
-      dl->AddLine(ImVec2(p.x + 1, y + 1.5f), ImVec2(p.x + width - 1, y + 1.5f), kEmboss);
+      dl->AddRectFilled(ImVec2(p.x + 1, y), ImVec2(p.x + width - 1, y + 1), kGrey);
+      dl->AddRectFilled(ImVec2(p.x + 1, y + 1), ImVec2(p.x + width - 1, y + 2), kEmboss);
       continue;
     }
     last_was_separator = false;
     draw_row(*child, width, label_x, shortcut_right);
   }
   ImGui::PopStyleVar();
+  // The drop-down's raised frame, over ImGui's plain border.
+  const ImVec2 wp = ImGui::GetWindowPos(), ws = ImGui::GetWindowSize();
+  ImGui::PushClipRect(wp, ImVec2(wp.x + ws.x, wp.y + ws.y), false);
+  detail::draw_raised(wp.x, wp.y, wp.x + ws.x, wp.y + ws.y);
+  ImGui::PopClipRect();
 }
 
 void draw_top(MenuItem& item, bool blocked) {
