@@ -17,6 +17,7 @@ class Overlay {
 };
 
 void display_set_overlay(Overlay* overlay);  // nullptr removes it
+Overlay* display_overlay();
 SDL_Window* display_sdl_window();            // nullptr headless
 SDL_Renderer* display_sdl_renderer();
 // Where the frame sits inside the window, in window pixels.
