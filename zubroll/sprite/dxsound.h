@@ -13,7 +13,7 @@ namespace zubroll {
 
 class TWaveCollectionItem {
  public:
-  TWaveCollectionItem(platform::Mixer* mixer, std::string name) : mixer_(mixer), Name(std::move(name)) {}
+  TWaveCollectionItem(platform::Mixer* mixer, std::string name) : Name(std::move(name)), mixer_(mixer) {}
   ~TWaveCollectionItem();
   TWaveCollectionItem(const TWaveCollectionItem&) = delete;
   TWaveCollectionItem& operator=(const TWaveCollectionItem&) = delete;

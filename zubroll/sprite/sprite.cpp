@@ -52,7 +52,8 @@ void TSprite::Collision() {
   // Index loop: a DoCollision may create sprites; they are examined too.
   for (size_t i = 0; i < engine_->items_.size(); ++i) {
     TSprite* t = engine_->items_[i];
-    if (t == this || !Qualifies(*this, *t) || !t->Collisioned) continue;
+    // A sprite that has died is not hit again (the engine frees it at its next Dead).
+    if (t == this || t->dead_ || !Qualifies(*this, *t) || !t->Collisioned) continue;
     if (!OverlapRect(mine, t->GetCollisionRect())) continue;
     if (!TestCollision(t) || !t->TestCollision(this)) continue;
     DoCollision(t, done);
