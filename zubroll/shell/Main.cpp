@@ -253,7 +253,12 @@ void TMainZubForm::FormCreate(const std::vector<std::string>& args) {
     return;
   }
   // 3.
-  GameRec->ExePath = platform::program_path();
+  {
+    // The program folder may be set by a test; the program's own name stays.
+    std::string exe = platform::program_path();
+    const size_t slash = exe.find_last_of('/');
+    GameRec->ExePath = platform::program_folder() + (slash == std::string::npos ? exe : exe.substr(slash + 1));
+  }
   SetupZRPath();
   try {
     SetupFolder();
