@@ -142,8 +142,9 @@ void draw_fireball(Art& a) {  // fireball trail: a flame dying in eight frames
   });
 }
 
-void draw_hand(Art& a) {  // the pointer: a gloved hand pointing up, tip at (10, 0)
+void draw_hand(Art& a) {  // the pointer: a gloved hand pointing up, fingertip at (7, 0)
   cairo_t* cr = a.cr;
+  cairo_translate(cr, -2.7, 0);  // the hot spot is x 6..8 of the picture
   cairo_new_path(cr);
   round_rect_path(cr, 7.5, 0.8, 4.4, 9, 2.1);  // index finger
   round_rect_path(cr, 4, 6.5, 11, 8.5, 3);     // fist
