@@ -316,8 +316,9 @@ void draw_bhhand(Art& a) {  // wings: left down, middle, raised; then the right
       cairo_translate(cr, 46, 0);
       cairo_scale(cr, -1, 1);
     }
-    cairo_translate(cr, 40, 24);
+    cairo_translate(cr, 40, 23);
     cairo_rotate(cr, rad(-35 + pos * 42));
+    cairo_scale(cr, 0.78, 0.78);
     cairo_new_path(cr);
     cairo_move_to(cr, 0, -8);
     cairo_curve_to(cr, -14, -12, -30, -6, -36, 2);
