@@ -161,7 +161,7 @@ void draw_gbossspin(Art& a) {
     cairo_translate(a.cr, 26, 20);
     cairo_rotate(a.cr, rad(sin(rad(i * 30)) * 16));
     cairo_translate(a.cr, -26, -20);
-    gbos_head(a.cr, 26, 18, 0.9, i * 30, i % 3 == 0 ? 3 : 1);
+    gbos_head(a.cr, 26, 17, 0.82, i * 30, i % 3 == 0 ? 3 : 1);
     cairo_restore(a.cr);
   });
 }
@@ -498,7 +498,8 @@ void ek_hand(cairo_t* cr, int side, int off) {  // 56 x 62; offset 0 rest .. 3 r
   double lift = off <= 3 ? off * 7 : 21;
   double wave = off >= 4 ? ((off - 4) % 2 ? 18 : -18) + (off >= 6 ? 6 : 0) : 0;
   double cx = side < 0 ? 30 : 26;
-  cairo_translate(cr, cx, 40 - lift * 0.85);
+  cairo_translate(cr, cx, 42 - lift * 0.7);
+  cairo_scale(cr, 0.9, 0.9);
   cairo_rotate(cr, rad(wave * side + (side < 0 ? -10 : 10)));
   cairo_new_path(cr);
   // a white glove: palm and three fingers and a thumb
@@ -545,6 +546,9 @@ void draw_ekeye(Art& a) {
 
 void draw_bigbomb(Art& a) {
   cairo_t* cr = a.cr;
+  cairo_translate(cr, 29.5, 44);  // a little inside the frame, spark included
+  cairo_scale(cr, 0.94, 0.94);
+  cairo_translate(cr, -29.5, -44);
   cairo_new_path(cr);
   cairo_move_to(cr, 29.5, 20);
   cairo_curve_to(cr, 32, 10, 42, 12, 44, 4);
