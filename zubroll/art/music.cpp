@@ -287,6 +287,14 @@ void render_song(const Song& so, Buffer& b, Buffer& lead) {
   }
 }
 
+// Appends eight-bar blocks of chords, each with the section it plays as.
+void blocks(Song& s, std::initializer_list<std::pair<const std::vector<Chord>*, int>> list) {
+  for (auto [chords, section] : list) {
+    s.bars.insert(s.bars.end(), chords->begin(), chords->end());
+    s.section.insert(s.section.end(), chords->size(), section);
+  }
+}
+
 Song song(int n) {
   Song s;
   const int C = 48, D = 50, E = 52, F = 53, G = 55, A = 57, B = 59;
@@ -301,8 +309,7 @@ Song song(int n) {
                                    ch(D, kMin), ch(G, kMaj), ch(C, kMaj), ch(G, kDom7)};
       std::vector<Chord> bridge = {ch(A, kMin), ch(E, kMin), ch(F, kMaj), ch(C, kMaj),
                                    ch(D, kMin), ch(A, kMin), ch(F, kMaj), ch(G, kSus)};
-      for (auto* p : {&verse, &verse, &chorus, &bridge, &chorus}) s.bars.insert(s.bars.end(), p->begin(), p->end());
-      for (int i = 0; i < 40; ++i) s.section.push_back(i < 16 ? 0 : i < 24 ? 1 : i < 32 ? 2 : 1);
+      blocks(s, {{&verse, 0}, {&verse, 0}, {&chorus, 1}, {&bridge, 2}, {&chorus, 1}});
       s.drums[0] = "k.h.s.h.k.h.s.hh";
       s.drums[1] = "k.hkshh.k.hks.ho";
       s.drums[2] = "k...s...k.k.s...";
@@ -331,15 +338,22 @@ Song song(int n) {
                               ch(A, kMin), ch(A, kMin), ch(D, kMin), ch(E, kMaj)};
       std::vector<Chord> b = {ch(F, kMaj), ch(G, kMaj), ch(A, kMin), ch(A, kMin),
                               ch(F, kMaj), ch(G, kMaj), ch(E, kSus), ch(E, kMaj)};
-      for (auto* p : {&a, &a, &b, &a, &b}) s.bars.insert(s.bars.end(), p->begin(), p->end());
-      for (int i = 0; i < 40; ++i) s.section.push_back((i / 8) % 2 == 0 || i < 16 ? 0 : 1);
+      blocks(s, {{&a, 0}, {&a, 0}, {&b, 1}, {&a, 0}, {&b, 1}});
       s.drums[0] = "k.h.s.hkk.h.s.h.";
       s.drums[1] = "k.hks.hkk.hks.hs";
       s.drums[2] = s.drums[0];
       s.bass[0] = "1818181818181818";
       s.bass[1] = "1.1.1.5.1.1.8.5.";
       s.bass[2] = s.bass[0];
-      s.lead_osc = Osc::Square, s.lead_cut = 3000, s.lead_octave = 0, s.hat_level = 0.1;
+      s.lead_osc = Osc::Square, s.lead_cut = 3000, s.lead_octave = -12, s.hat_level = 0.1;
+      s.melody[0] =
+          "A5:2 A5:1 r:1 C6:2 A5:2 E6:2 D6:2 C6:2 B5:2  C6:2 B5:2 A5:2 E5:2 A5:4 r:4 "
+          "F5:2 A5:2 C6:2 F6:2 E6:2 C6:2 A5:4  G5:2 B5:2 D6:2 G6:2 F6:2 D6:2 B5:4 "
+          "A5:2 A5:1 r:1 C6:2 A5:2 E6:2 D6:2 C6:2 B5:2  C6:2 D6:2 E6:2 G6:2 A6:4 r:4 "
+          "F6:2 E6:2 D6:2 A5:2 F5:2 A5:2 D6:4  E6:2 D6:2 B5:2 G#5:2 E5:4 r:4";
+      s.melody[1] =
+          "C6:6 A5:2 F5:4 A5:4  D6:6 B5:2 G5:4 B5:4  E6:4 D6:2 C6:2 B5:2 C6:2 A5:4  E5:8 r:8 "
+          "C6:6 A5:2 F6:8  D6:6 B5:2 G6:8  A6:4 G6:2 F6:2 E6:8  G#6:4 E6:4 B5:4 G#5:4";
       break;
     }
     case 3: {  // boss 2: heavy, D phrygian colour with toms
@@ -349,8 +363,7 @@ Song song(int n) {
                               ch(D, kMin), ch(Eb, kMaj), ch(C, kMaj), ch(A, kDim)};
       std::vector<Chord> b = {ch(G, kMin), ch(A, kMaj), ch(D, kMin), ch(Eb, kMaj),
                               ch(G, kMin), ch(C, kMaj), ch(A, kSus), ch(A, kMaj)};
-      for (auto* p : {&a, &a, &b, &a, &b}) s.bars.insert(s.bars.end(), p->begin(), p->end());
-      for (int i = 0; i < 40; ++i) s.section.push_back(i >= 16 && (i / 8) % 2 == 0 ? 1 : (i / 8 == 3 ? 0 : (i < 16 ? 0 : 1)));
+      blocks(s, {{&a, 0}, {&a, 0}, {&b, 1}, {&a, 0}, {&b, 1}});
       s.drums[0] = "k..tk.s.k.ut.s.t";
       s.drums[1] = "k.hks.hkk.hktsus";
       s.drums[2] = s.drums[0];
@@ -368,15 +381,23 @@ Song song(int n) {
                               ch(E, kMin), ch(C, kMaj), ch(D, kMaj), ch(B, kDom7)};
       std::vector<Chord> b = {ch(A, kMin), ch(B, kMaj), ch(E, kMin), ch(C, kMaj),
                               ch(A, kMin), ch(F + 1, kDim), ch(B, kSus), ch(B, kMaj)};
-      for (auto* p : {&a, &a, &b, &a, &b, &b}) s.bars.insert(s.bars.end(), p->begin(), p->end());
-      for (int i = 0; i < 48; ++i) s.section.push_back((i / 8) % 2 == 0 && i != 16 ? 0 : 1);
+      blocks(s, {{&a, 0}, {&a, 0}, {&b, 1}, {&a, 0}, {&b, 1}, {&b, 1}});
       s.drums[0] = "kh.hshkhkh.hshhh";
       s.drums[1] = "khkhshkhkhkhshso";
       s.drums[2] = s.drums[0];
       s.bass[0] = "1.8.1.8.1.8.5.8.";
       s.bass[1] = "15851585158515853";
       s.bass[2] = s.bass[0];
-      s.lead_osc = Osc::Pulse25, s.lead_cut = 4200, s.lead_octave = 0, s.hat_level = 0.11;
+      s.lead_osc = Osc::Pulse25, s.lead_cut = 4200, s.lead_octave = -12, s.hat_level = 0.11;
+      s.melody[0] =
+          "E5:2 G5:2 B5:2 E6:2 D#6:2 E6:2 B5:4  C6:2 B5:2 G5:2 E5:2 G5:4 r:4 "
+          "A5:2 C6:2 E6:2 A6:2 G6:2 E6:2 C6:4  D#6:2 F#6:2 B6:4 A6:2 F#6:2 D#6:4 "
+          "E6:1 D#6:1 E6:2 B5:2 G5:2 E5:2 G5:2 B5:4  C6:1 B5:1 C6:2 G5:2 E5:2 C5:2 E5:2 G5:4 "
+          "F#5:2 A5:2 D6:2 F#6:2 E6:2 D6:2 A5:4  B5:2 D#6:2 F#6:2 A6:2 B6:4 r:4";
+      s.melody[1] =
+          "A6:4 G6:2 E6:2 C6:4 A5:4  B5:4 D#6:2 F#6:2 B6:8  G6:4 F#6:2 E6:2 B5:4 G5:4 "
+          "E6:4 D6:2 C6:2 G5:8  A5:2 B5:2 C6:2 E6:2 A6:4 G6:4  F#6:4 C6:4 A5:4 F#5:4 "
+          "E6:8 D#6:8  B5:2 D#6:2 F#6:2 B6:2 r:8";
       break;
     }
     default: {  // boss 4, the king: dramatic, C harmonic minor, slower and grand
@@ -386,8 +407,7 @@ Song song(int n) {
                               ch(C, kMin), ch(Ab, kMaj), ch(D, kDim), ch(G, kDom7)};
       std::vector<Chord> b = {ch(F, kMin), ch(C, kMin), ch(Ab, kMaj), ch(G, kMaj),
                               ch(F, kMin), ch(D, kDim), ch(G, kSus), ch(G, kMaj)};
-      for (auto* p : {&a, &b, &a, &b}) s.bars.insert(s.bars.end(), p->begin(), p->end());
-      for (int i = 0; i < 32; ++i) s.section.push_back((i / 8) % 2);
+      blocks(s, {{&a, 0}, {&b, 1}, {&a, 0}, {&b, 1}});
       s.drums[0] = "k...s..tk.k.s.uu";
       s.drums[1] = "k.hks.h.k.hks.tu";
       s.drums[2] = s.drums[0];
