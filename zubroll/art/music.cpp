@@ -370,7 +370,15 @@ Song song(int n) {
       s.bass[0] = "1..1..1.1..1.5.7";
       s.bass[1] = "1-1-5-1-8-5-1-3-";
       s.bass[2] = s.bass[0];
-      s.lead_osc = Osc::Saw, s.lead_cut = 2200, s.lead_octave = 0, s.hat_level = 0.09;
+      s.lead_osc = Osc::Saw, s.lead_cut = 2200, s.lead_octave = -12, s.hat_level = 0.09;
+      s.melody[0] =
+          "D5:4 F5:2 A5:2 D6:6 C6:2  Bb5:4 G5:2 Eb5:2 G5:8  A5:2 F5:2 D5:4 F5:2 A5:2 D6:4 "
+          "C6:4 G5:4 E5:4 C5:4  D6:6 Eb6:2 D6:4 C6:4  Bb5:6 G5:2 Eb6:8 "
+          "E5:2 G5:2 C6:2 E6:2 D6:4 C6:4  A5:4 C6:4 Eb6:4 r:4";
+      s.melody[1] =
+          "G5:4 Bb5:4 D6:8  C#6:4 E6:4 A5:8  F6:4 E6:2 D6:2 A5:8  G6:4 F6:2 Eb6:2 Bb5:8 "
+          "D6:2 Bb5:2 G5:4 D6:2 Bb5:2 G5:4  E6:2 C6:2 G5:4 E6:2 C6:2 G5:4  D6:8 E6:8 "
+          "C#6:4 A5:4 E5:4 A4:4";
       break;
     }
     case 4: {  // boss 3: fast and nervous, E minor, arpeggios
