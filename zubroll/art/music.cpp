@@ -1,6 +1,7 @@
-// The five music tracks: a small step sequencer over chord progressions, with
-// melodies composed from motifs, and synthesised instruments. Every event
-// wraps round the loop, so the last sample runs into the first.
+// The five music tracks: a small step sequencer plays written melodies over
+// chord progressions, with drum, bass and harmony patterns, on synthesised
+// instruments. Every event wraps round the loop, so the last sample runs into
+// the first.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -22,26 +23,22 @@ Chord ch(int root, std::initializer_list<int> t) { return {root, t}; }
 const std::initializer_list<int> kMaj = {0, 4, 7}, kMin = {0, 3, 7}, kDom7 = {0, 4, 7, 10},
                                  kMin7 = {0, 3, 7, 10}, kDim = {0, 3, 6}, kSus = {0, 5, 7};
 
-// A song: tempo, the scale its melody walks, one chord per bar, a drum pattern
-// per section, and instrument choices.
+// A song: tempo, one chord per bar, drum and bass patterns and a written
+// melody per section, and instrument choices.
 struct Song {
   double bpm;
-  int key;                  // tonic midi (octave 4)
-  std::vector<int> scale;   // semitones of the scale
   std::vector<Chord> bars;  // one per bar
   std::vector<int> section; // per bar: 0 verse, 1 chorus, 2 bridge
   std::string drums[3];     // 16 steps each: k kick, s snare, h hat, o open hat, t tom
   std::string bass[3];      // 16 steps: 1 root, 5 fifth, 8 octave, 3 third, . rest, - hold
   Osc lead_osc;
   double lead_cut;
-  int lead_octave;          // added to key for the melody
+  int lead_octave;          // semitones added to the written melody
   double swing;             // 0 straight
-  int arp;                  // 0 none, 1 up arpeggio of the chord in 16ths, 2 pad chords
-  uint32_t seed;
+  int arp;                  // 0 pad chords with off-beat stabs, 1 an arpeggio in 16ths
   double hat_level;
-  // Written melodies, one per section (eight bars each); an empty one is
-  // composed from motifs instead. Notes "E5:2" (name, octave, length in
-  // sixteenths), rests "r:4".
+  // Melodies, one per section (eight bars each): notes "E5:2" (name, octave,
+  // length in sixteenths) and rests "r:4".
   std::string melody[3];
 };
 
@@ -77,18 +74,6 @@ std::vector<Note> parse_melody(const std::string& text) {
   return out;
 }
 
-class Rng {
- public:
-  explicit Rng(uint32_t s) : s_(s) {}
-  uint32_t next(uint32_t n) {
-    s_ = s_ * 1103515245u + 12345u;
-    return ((s_ >> 16) & 0x7FFF) % n;
-  }
-
- private:
-  uint32_t s_;
-};
-
 struct Seq {
   Buffer& out;
   double step;  // seconds per 16th
@@ -121,57 +106,11 @@ void tom(Buffer& b, double t, double amp, double f) {
   b.add(k, t, true);
 }
 
-// Melody: a two-bar motif of rhythm and contour, re-pitched on every chord so
-// that strong beats land on chord tones; the chorus gets a fresh motif.
-struct Motif {
-  std::vector<int> onsets, lengths, moves;  // steps within two bars, lengths, scale moves
-};
-
-Motif make_motif(Rng& r, bool busy) {
-  Motif m;
-  int s = 0;
-  while (s < 32) {
-    static const int kBusy[] = {2, 2, 1, 1, 2, 4, 2, 3};
-    static const int kCalm[] = {4, 2, 2, 6, 4, 2, 8, 4};
-    int len = busy ? kBusy[r.next(8)] : kCalm[r.next(8)];
-    if (s % 4 == 3 && len > 1) len = 1;
-    if (s + len > 32) len = 32 - s;
-    m.onsets.push_back(s);
-    m.lengths.push_back(len);
-    static const int kMoves[] = {1, -1, 2, -2, 0, 1, -1, 3, -3, 2};
-    m.moves.push_back(kMoves[r.next(10)]);
-    s += len;
-    if (r.next(5) == 0 && s < 31) s += 1 + int(r.next(2));  // a breath
-  }
-  return m;
-}
-
-int nearest_scale_degree(const Song& so, int midi, int& degree_out) {
-  // map midi to the closest scale degree (degrees count up across octaves)
-  int best = 0, bd = 1000;
-  for (int d = -14; d < 28; ++d) {
-    int oct = (d >= 0 ? d / int(so.scale.size()) : -((-d + int(so.scale.size()) - 1) / int(so.scale.size())));
-    int idx = d - oct * int(so.scale.size());
-    int m = so.key + oct * 12 + so.scale[size_t(idx)];
-    if (std::abs(m - midi) < bd) bd = std::abs(m - midi), best = d;
-  }
-  degree_out = best;
-  return bd;
-}
-int degree_midi(const Song& so, int d) {
-  int n = int(so.scale.size());
-  int oct = d >= 0 ? d / n : -((-d + n - 1) / n);
-  return so.key + oct * 12 + so.scale[size_t(d - oct * n)];
-}
-
 // The lead goes into its own buffer so that only it gets the echo.
 void render_song(const Song& so, Buffer& b, Buffer& lead) {
   const double step = 60.0 / so.bpm / 4;
   Seq q{b, step, so.swing};
-  Rng r(so.seed);
   const int bars = int(so.bars.size());
-  Motif verse = make_motif(r, false), chorus = make_motif(r, true), bridge = make_motif(r, false);
-  int degree = 2;  // start on the third
   std::vector<Note> parsed[3];
   for (int k = 0; k < 3; ++k) parsed[k] = parse_melody(so.melody[k]);
   for (int bar = 0; bar < bars; ++bar) {
@@ -236,53 +175,17 @@ void render_song(const Song& so, Buffer& b, Buffer& lead) {
           b.add(t, q.at(s0 + i), true);
         }
     }
-    if (!so.melody[sec].empty()) {  // a written melody
-      const int from = (bar % 8) * 16;
-      for (const Note& n : parsed[sec]) {
-        if (n.start < from || n.start >= from + 16) continue;
-        double len = n.len * step;
-        Tone t{so.lead_osc, note_freq(n.midi + so.lead_octave), 0, len * 0.85, 0.16,
-               Env{0.006, 0.08, 0.75, 0.06}};
-        t.lowpass = so.lead_cut;
-        t.vibrato_hz = 5.5;
-        t.vibrato_depth = len > 0.3 ? 0.12 : 0.0;
-        lead.add(t, q.at(s0 + n.start - from), true);
-      }
-      continue;
-    }
-    // melody: two-bar motif, repitched
-    const Motif& m = sec == 1 ? chorus : sec == 2 ? bridge : verse;
-    const int half = bar % 2;
-    for (size_t n = 0; n < m.onsets.size(); ++n) {
-      int on = m.onsets[n] - half * 16;
-      if (on < 0 || on >= 16) continue;
-      degree += m.moves[n];
-      degree = std::clamp(degree, -2, 9);
-      int midi = degree_midi(so, degree) + so.lead_octave;
-      bool strong = on % 4 == 0;
-      if (strong) {
-        // snap to the nearest chord tone
-        int best = midi, bd = 100;
-        for (int o = -1; o <= 2; ++o)
-          for (int tone : c.tones) {
-            int cand = c.root + 12 * o + tone;
-            while (cand < midi - 6) cand += 12;
-            while (cand > midi + 6) cand -= 12;
-            if (std::abs(cand - midi) < bd) bd = std::abs(cand - midi), best = cand;
-          }
-        midi = best;
-        int d;
-        nearest_scale_degree(so, midi - so.lead_octave, d);
-        degree = d;
-      }
-      // the phrase ends on the tonic at the end of each eight bars
-      if (bar % 8 == 7 && n + 1 == m.onsets.size()) midi = so.key + so.lead_octave + 12 * 0;
-      double len = m.lengths[n] * step;
-      Tone t{so.lead_osc, note_freq(midi), 0, len * 0.85, 0.16, Env{0.006, 0.08, 0.75, 0.06}};
+    // melody
+    const int from = (bar % 8) * 16;
+    for (const Note& n : parsed[sec]) {
+      if (n.start < from || n.start >= from + 16) continue;
+      double len = n.len * step;
+      Tone t{so.lead_osc, note_freq(n.midi + so.lead_octave), 0, len * 0.85, 0.16,
+             Env{0.006, 0.08, 0.75, 0.06}};
       t.lowpass = so.lead_cut;
       t.vibrato_hz = 5.5;
       t.vibrato_depth = len > 0.3 ? 0.12 : 0.0;
-      lead.add(t, q.at(s0 + on), true);
+      lead.add(t, q.at(s0 + n.start - from), true);
     }
   }
 }
@@ -298,11 +201,9 @@ void blocks(Song& s, std::initializer_list<std::pair<const std::vector<Chord>*, 
 Song song(int n) {
   Song s;
   const int C = 48, D = 50, E = 52, F = 53, G = 55, A = 57, B = 59;
-  std::vector<int> major = {0, 2, 4, 5, 7, 9, 11}, minor = {0, 2, 3, 5, 7, 8, 10},
-                   harmonic = {0, 2, 3, 5, 7, 8, 11};
   switch (n) {
     case 1: {  // title and normal stages: bright, bouncy, C major
-      s.bpm = 138, s.key = 72, s.scale = major, s.swing = 0.12, s.arp = 0, s.seed = 11;
+      s.bpm = 138, s.swing = 0.12, s.arp = 0;
       std::vector<Chord> verse = {ch(C, kMaj), ch(A, kMin), ch(F, kMaj), ch(G, kMaj),
                                   ch(C, kMaj), ch(A, kMin), ch(D, kMin7), ch(G, kDom7)};
       std::vector<Chord> chorus = {ch(F, kMaj), ch(G, kMaj), ch(E, kMin), ch(A, kMin),
@@ -333,7 +234,7 @@ Song song(int n) {
       break;
     }
     case 2: {  // boss 1: driving, A minor
-      s.bpm = 152, s.key = 69, s.scale = minor, s.swing = 0, s.arp = 1, s.seed = 23;
+      s.bpm = 152, s.swing = 0, s.arp = 1;
       std::vector<Chord> a = {ch(A, kMin), ch(A, kMin), ch(F, kMaj), ch(G, kMaj),
                               ch(A, kMin), ch(A, kMin), ch(D, kMin), ch(E, kMaj)};
       std::vector<Chord> b = {ch(F, kMaj), ch(G, kMaj), ch(A, kMin), ch(A, kMin),
@@ -357,7 +258,7 @@ Song song(int n) {
       break;
     }
     case 3: {  // boss 2: heavy, D phrygian colour with toms
-      s.bpm = 126, s.key = 62, s.scale = {0, 1, 3, 5, 7, 8, 10}, s.swing = 0, s.arp = 0, s.seed = 37;
+      s.bpm = 126, s.swing = 0, s.arp = 0;
       const int Eb = 51;
       std::vector<Chord> a = {ch(D, kMin), ch(Eb, kMaj), ch(D, kMin), ch(C, kMaj),
                               ch(D, kMin), ch(Eb, kMaj), ch(C, kMaj), ch(A, kDim)};
@@ -382,7 +283,7 @@ Song song(int n) {
       break;
     }
     case 4: {  // boss 3: fast and nervous, E minor, arpeggios
-      s.bpm = 168, s.key = 64, s.scale = harmonic, s.swing = 0, s.arp = 1, s.seed = 41;
+      s.bpm = 168, s.swing = 0, s.arp = 1;
       const int Bb = 58;
       (void)Bb;
       std::vector<Chord> a = {ch(E, kMin), ch(C, kMaj), ch(A, kMin), ch(B, kMaj),
@@ -409,7 +310,7 @@ Song song(int n) {
       break;
     }
     default: {  // boss 4, the king: dramatic, C harmonic minor, slower and grand
-      s.bpm = 112, s.key = 60, s.scale = harmonic, s.swing = 0, s.arp = 0, s.seed = 53;
+      s.bpm = 112, s.swing = 0, s.arp = 0;
       const int Ab = 56;
       std::vector<Chord> a = {ch(C, kMin), ch(Ab, kMaj), ch(F, kMin), ch(G, kMaj),
                               ch(C, kMin), ch(Ab, kMaj), ch(D, kDim), ch(G, kDom7)};
