@@ -369,6 +369,17 @@ Wave make_track(int n) {
   b.normalise(1.0);
   for (double& v : b.s) v = std::tanh(2.2 * v) / std::tanh(2.2);
   b.normalise(0.85);
+  // The loop is circular, so it may start anywhere: start it at the quietest
+  // pair of neighbouring samples within the last 10 ms before the downbeat,
+  // so that the file's first and last samples are both close to silence.
+  const size_t window = size_t(kMusicRate / 100);
+  size_t cut = 0;
+  double best = 1e9;
+  for (size_t k = frames - window; k < frames; ++k) {
+    double v = std::fabs(b.s[k]) + std::fabs(b.s[k - 1]);
+    if (v < best) best = v, cut = k;
+  }
+  std::rotate(b.s.begin(), b.s.begin() + long(cut), b.s.end());
   Wave w;
   w.rate = kMusicRate;
   w.channels = 1;

@@ -308,6 +308,9 @@ TEST(Music, FiveLoopingTracks) {
     for (size_t i = 1; i < frames; ++i) sum += std::abs(at(i) - at(i - 1)), peak = std::max(peak, std::abs(at(i)));
     double mean_step = double(sum) / double(frames - 1);
     EXPECT_LE(std::abs(at(0) - at(frames - 1)), 4 * mean_step + 64) << path;
+    // and they meet close to silence
+    EXPECT_LT(std::abs(at(0)), 1024) << path;
+    EXPECT_LT(std::abs(at(frames - 1)), 1024) << path;
     EXPECT_GT(peak, 16000) << path << " is too quiet";
   }
 }
