@@ -11,6 +11,7 @@
 #include "zubroll/art/files.h"
 #include "zubroll/art/generate.h"
 #include "zubroll/art/palette.h"
+#include "zubroll/art/pictures.h"
 #include "zubroll/art/sound.h"
 #include "zubroll/sprite/catalogue.h"
 
@@ -100,6 +101,7 @@ class PictureFile : public testing::TestWithParam<ImageSpec> {};
 
 TEST_P(PictureFile, MatchesTheCatalogue) {
   const ImageSpec& s = GetParam();
+  EXPECT_TRUE(has_drawer(s.name)) << s.name;
   IndexedImage img = load_bmp(s.name);
   ASSERT_EQ(img.width, s.width);
   ASSERT_EQ(img.height, s.height);
