@@ -388,6 +388,14 @@ TEST(Formats, DecodersRejectBrokenFiles) {
   EXPECT_FALSE(decode_wav(wb, back, error));
 }
 
+TEST(Formats, WritingIntoAFolderThatCannotExistFailsWithAReason) {
+  std::string error;
+  EXPECT_FALSE(write_data("/proc/zrart-no-such-place", error));
+  EXPECT_NE(error.find("/proc/zrart-no-such-place"), std::string::npos) << error;
+  EXPECT_FALSE(write_whole_file("/proc/zrart-no-such-place/x.bmp", {1, 2, 3}, error));
+  EXPECT_FALSE(error.empty());
+}
+
 TEST(OwnPalette, KeepsColoursAndAquaAtTheirPlace) {
   IndexedImage img;
   img.width = 4, img.height = 1, img.palette = game_palette();
