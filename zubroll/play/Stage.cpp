@@ -185,6 +185,10 @@ void RecountClearCounts(TStageSet& set) {
   for (int s = 0; s < kStageCount; ++s) set.ClearCount[s] = StageClearCount(set, s);
 }
 
+int32_t StageClearCount(int s) {
+  return StageSet && s >= 0 && s < kStageCount ? StageSet->ClearCount[s] : 0;
+}
+
 std::string StageFileName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);

@@ -260,6 +260,8 @@ TEST_F(StageEnv, SaveThenLoadKeepsTheSetAndItsPlainCells) {
   EXPECT_EQ(StageSet->ClearCount[0], 2);
   EXPECT_EQ(StageSet->ClearCount[5], 5);
   EXPECT_EQ(StageSet->ClearCount[31], 1);
+  EXPECT_EQ(StageClearCount(5), 5);
+  EXPECT_EQ(StageClearCount(32), 0);
   EXPECT_EQ(StageBossKind(5), kBossGBos);
   // An edited set opens in the editor too.
   EXPECT_TRUE(Load(path, 3, true));
