@@ -122,11 +122,12 @@ int Sheet(const std::string& path, const std::string& png) {
 int Info(const std::string& path, int difficulty, bool editor) {
   // A file that is missing or cannot be read is a usage error here, not the game's
   // "Can't find stage data." (nor a fresh edit set for "EDIT.EGG").
-  std::vector<uint8_t> probe;
-  if (!platform::file_exists(path) || !platform::read_file(path, probe, 1u << 20)) {
+  std::FILE* probe = platform::file_exists(path) ? std::fopen(platform::resolve_path(path).c_str(), "rb") : nullptr;
+  if (!probe) {
     std::fprintf(stderr, "zubroll-stage: cannot read %s\n", path.c_str());
     return kExitError;
   }
+  std::fclose(probe);
   if (!AllocateGameRec() || !AllocateSharedBlocks()) {
     std::fprintf(stderr, "zubroll-stage: out of memory\n");
     return kExitError;
