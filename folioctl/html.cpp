@@ -10,6 +10,7 @@ namespace html {
 namespace {
 
 constexpr size_t kMaxDepth = 200;  // deeper markup is flattened into its parent
+constexpr int kMaxTableDepth = 5;
 
 char16_t lower(char16_t c) { return (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : c; }
 bool is_space(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -627,7 +628,16 @@ class Flow {
       return;
     }
     if (t == "table") {
+      // Tables nested beyond any real page's depth flow as plain blocks.
+      if (table_depth_ >= kMaxTableDepth) {
+        block_break(0);
+        children(n, st, depth);
+        block_break(0);
+        return;
+      }
+      ++table_depth_;
       table(n, st, depth);
+      --table_depth_;
       return;
     }
     if (t == "img") {
@@ -982,6 +992,8 @@ class Flow {
         const size_t at = out_.items.size();
         Flow sub(out_, m_, s_, cx + pad, std::max(cx + pad + 1, cx + cw - pad), y + pad);
         sub.link_color_ = link_color_;
+        sub.measured_ = measured_;
+        sub.table_depth_ = table_depth_;
         sub.align_ = c.style.align;
         sub.children(*c.node, c.style, depth + 1);
         sub.finish();
@@ -1049,12 +1061,19 @@ class Flow {
   }
 
   // Width of a cell's content laid out at `width`: 1 gives the widest word.
+  // Remembered per cell, so nested tables are measured once, not once per level.
   int measure(const Node& n, const Style& st, size_t depth, int width) {
+    const auto key = std::make_pair(&n, width);
+    auto it = measured_->find(key);
+    if (it != measured_->end()) return it->second;
     Layout scratch;
     Flow f(scratch, m_, s_, 0, width, 0);
     f.link_color_ = link_color_;
+    f.measured_ = measured_;
+    f.table_depth_ = table_depth_;
     f.children(n, st, depth + 1);
     f.finish();
+    (*measured_)[key] = f.max_x();
     return f.max_x();
   }
 
@@ -1076,6 +1095,9 @@ class Flow {
   FontSpec marker_font_;
   uint32_t marker_color_ = 0;
   uint32_t link_color_ = 0x0000FF;
+  int table_depth_ = 0;
+  std::shared_ptr<std::map<std::pair<const Node*, int>, int>> measured_ =
+      std::make_shared<std::map<std::pair<const Node*, int>, int>>();
 };
 
 }  // namespace
