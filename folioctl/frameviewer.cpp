@@ -56,6 +56,8 @@ GdiFonts::Metrics& GdiFonts::get(const html::FontSpec& spec) {
   lf.lfUnderline = spec.underline;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
+  // The family tells the font mapper what to pick when the face is not installed.
+  lf.lfPitchAndFamily = spec.fixed ? BYTE(FIXED_PITCH | FF_MODERN) : BYTE(VARIABLE_PITCH | FF_ROMAN);
   const std::wstring face = widen(spec.face);
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   Metrics m{CreateFontIndirectW(&lf), spec.px * 4 / 5, spec.px / 4};

@@ -435,12 +435,12 @@ bool parse_color(const std::string& value, uint32_t& rgb) {
 }
 
 bool FontSpec::operator<(const FontSpec& o) const {
-  return std::tie(face, px, bold, italic, underline) <
-         std::tie(o.face, o.px, o.bold, o.italic, o.underline);
+  return std::tie(face, px, bold, italic, underline, fixed) <
+         std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
 bool FontSpec::operator==(const FontSpec& o) const {
-  return std::tie(face, px, bold, italic, underline) ==
-         std::tie(o.face, o.px, o.bold, o.italic, o.underline);
+  return std::tie(face, px, bold, italic, underline, fixed) ==
+         std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
 
 int Layout::link_at(int x, int y) const {
@@ -621,6 +621,7 @@ class Flow {
       Style inner = st;
       inner.pre = true;
       inner.font.face = s_.pre_face;
+      inner.font.fixed = true;
       inner.font.px = std::max(6, s_.default_px * 13 / 16);
       children(n, inner, depth);
       flush_line(false);
@@ -651,6 +652,7 @@ class Flow {
     if (t == "u" || t == "ins") inner.font.underline = true;
     if (t == "tt" || t == "code" || t == "kbd" || t == "samp") {
       inner.font.face = s_.pre_face;
+      inner.font.fixed = true;
       inner.font.px = std::max(6, st.font.px * 13 / 16);
     }
     if (t == "big") inner.font.px = st.font.px * 6 / 5;
@@ -658,6 +660,7 @@ class Flow {
     if (t == "font") {
       if (const std::string* face = n.attr("face"); face && !face->empty())
         inner.font.face = face->substr(0, face->find(','));
+        inner.font.fixed = false;
       if (const std::string* size = n.attr("size"); size && !size->empty()) {
         static const int px[7] = {10, 13, 16, 18, 24, 32, 48};
         int k = to_int(size, 3);

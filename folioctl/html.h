@@ -40,6 +40,7 @@ struct FontSpec {
   std::string face;
   int px = 16;  // character height in pixels
   bool bold = false, italic = false, underline = false;
+  bool fixed = false;  // the preformatted font: fixed pitch wherever the face is missing
   bool operator<(const FontSpec& o) const;
   bool operator==(const FontSpec& o) const;
 };
