@@ -82,7 +82,8 @@ int GdiFonts::width(const html::FontSpec& spec, std::u16string_view text) {
   SIZE sz{0, 0};
   GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), int(text.size()), &sz);
   SelectObject(dc_, old);
-  return sz.cx;
+  // Slanted glyphs lean past their advance; leave them room before the next word.
+  return sz.cx + (spec.italic ? std::max(1, spec.px / 8) : 0);
 }
 
 int GdiFonts::ascent(const html::FontSpec& spec) { return get(spec).ascent; }
