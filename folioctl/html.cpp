@@ -434,11 +434,11 @@ bool parse_color(const std::string& value, uint32_t& rgb) {
   return true;
 }
 
-bool FontSpec::operator<(const FontSpec& o) const {
+bool FontDesc::operator<(const FontDesc& o) const {
   return std::tie(face, px, bold, italic, underline, fixed) <
          std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
-bool FontSpec::operator==(const FontSpec& o) const {
+bool FontDesc::operator==(const FontDesc& o) const {
   return std::tie(face, px, bold, italic, underline, fixed) ==
          std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
@@ -453,7 +453,7 @@ int Layout::link_at(int x, int y) const {
 namespace {
 
 struct Style {
-  FontSpec font;
+  FontDesc font;
   uint32_t color = 0;
   int link = -1;
   bool pre = false;    // keep spaces and line ends
@@ -462,7 +462,7 @@ struct Style {
 
 struct Frag {
   int x, w;
-  FontSpec font;
+  FontDesc font;
   std::u16string str;
   uint32_t color;
   int link;
@@ -1088,14 +1088,14 @@ class Flow {
   std::vector<Frag> line_;
   int line_x_ = 0;
   bool space_ = false;
-  FontSpec line_font_;
+  FontDesc line_font_;
   bool has_font_ = false;
   int last_margin_ = 0;
   int align_ = 0;
   int list_depth_ = 0;
   size_t column_ = 0;
   std::u16string pending_marker_;
-  FontSpec marker_font_;
+  FontDesc marker_font_;
   uint32_t marker_color_ = 0;
   uint32_t link_color_ = 0x0000FF;
   int table_depth_ = 0;

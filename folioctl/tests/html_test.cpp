@@ -11,9 +11,9 @@ namespace {
 // Every character is half as wide as the font is high.
 class FixedMeasurer : public html::Measurer {
  public:
-  int width(const html::FontSpec& f, std::u16string_view t) override { return int(t.size()) * f.px / 2; }
-  int ascent(const html::FontSpec& f) override { return f.px * 3 / 4; }
-  int descent(const html::FontSpec& f) override { return f.px - f.px * 3 / 4; }
+  int width(const html::FontDesc& f, std::u16string_view t) override { return int(t.size()) * f.px / 2; }
+  int ascent(const html::FontDesc& f) override { return f.px * 3 / 4; }
+  int descent(const html::FontDesc& f) override { return f.px - f.px * 3 / 4; }
 };
 
 html::Layout lay(const std::string& src, int width = 600) {
