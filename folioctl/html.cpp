@@ -658,9 +658,10 @@ class Flow {
     if (t == "big") inner.font.px = st.font.px * 6 / 5;
     if (t == "small" || t == "sub" || t == "sup") inner.font.px = std::max(6, st.font.px * 5 / 6);
     if (t == "font") {
-      if (const std::string* face = n.attr("face"); face && !face->empty())
+      if (const std::string* face = n.attr("face"); face && !face->empty()) {
         inner.font.face = face->substr(0, face->find(','));
         inner.font.fixed = false;
+      }
       if (const std::string* size = n.attr("size"); size && !size->empty()) {
         static const int px[7] = {10, 13, 16, 18, 24, 32, 48};
         int k = to_int(size, 3);

@@ -95,6 +95,12 @@ TEST(HtmlLayout, DefaultAndPreformattedFonts) {
   EXPECT_EQ(u8(next->str), "        next");  // a tab to column 8
   EXPECT_GT(next->y, pre->y);
   EXPECT_EQ(find_text(l, "x")->font.face, "Courier New");
+  EXPECT_TRUE(pre->font.fixed);
+  EXPECT_FALSE(plain->font.fixed);
+  // A sized font inside preformatted text keeps its fixed pitch.
+  const html::Layout k = lay("<pre><font size=5>big code</font></pre>");
+  EXPECT_TRUE(find_text(k, "big")->font.fixed);
+  EXPECT_FALSE(find_text(lay("<pre><font face=Arial>arial</font></pre>"), "arial")->font.fixed);
 }
 
 TEST(HtmlLayout, HeadingsAndInlineStyles) {
