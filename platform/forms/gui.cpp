@@ -25,6 +25,7 @@ void menubar_draw(bool blocked);
 int menubar_height();
 bool menubar_open();
 bool menubar_handle_key(const SDL_Event& ev);
+void menubar_close();
 }  // namespace detail
 }  // namespace platform::forms
 
@@ -477,6 +478,32 @@ bool take_escape() {
   bool e = gui().escape;
   gui().escape = false;
   return e;
+}
+
+void run_menu_loop() {
+  if (!gui_ensure() || !gui().stack.empty() || !menubar_open()) return;
+  Gui& g = gui();
+  Texture frame;
+  int fw = 0, fh = 0;
+  const std::vector<uint32_t>& px = display_last_frame(fw, fh);
+  if (fw > 0 && fh > 0 && px.size() >= static_cast<size_t>(fw) * fh) frame.update(px.data(), fw, fh);
+  bool quit = false;
+  while (menubar_open() && !quit) {
+    Event ev;
+    while (poll_event(ev))
+      if (ev.type == EventType::Quit) quit = true;
+    if (quit) break;
+    present_with(frame);
+    if (menubar_open()) SDL_WaitEventTimeout(nullptr, 15);
+  }
+  if (quit) {
+    menubar_close();
+    present_with(frame);
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+  }
+  (void)g;
 }
 
 unsigned renderer_generation() { return gui().generation; }

@@ -46,6 +46,9 @@ class ModalWindow {
 // Runs `w` over the last presented frame until it is done. Nests.
 void run_modal(ModalWindow& w);
 bool modal_active();
+// While a menu of the bar is open: runs its own loop over the last frame, as
+// the window system's menu loop does, until the menu closes.
+void run_menu_loop();
 
 // Colour helpers (0x00RRGGBB to ImGui).
 uint32_t im_color(uint32_t rgb, uint8_t alpha = 255);

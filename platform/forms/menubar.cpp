@@ -21,6 +21,7 @@ namespace {
 struct BarState {
   Menu* menu = nullptr;
   bool route_shortcuts = true;
+  bool modal_menus = true;
   std::vector<std::string> queue;  // clicked item names, run by dispatch()
   bool open = false;               // a menu was open in the last frame
   std::string open_request;        // top entry to open (Alt+letter)
@@ -221,6 +222,8 @@ bool has_visible_entries(const Menu* m) {
 
 namespace detail {
 
+void menubar_close() { bar().close_request = true; }
+
 int menubar_height() { return has_visible_entries(bar().menu) ? kMenuBarHeight : 0; }
 
 bool menubar_open() { return bar().open; }
@@ -231,9 +234,12 @@ void menubar_draw(bool blocked) {
     st.open = false;
     return;
   }
-  if (st.close_request || blocked) {
-    if (st.open) ImGui::ClosePopupToLevel(0, true);
+  if (st.close_request) {
+    if (ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel))
+      ImGui::ClosePopupToLevel(0, true);
     st.close_request = false;
+  } else if (blocked && st.open) {
+    ImGui::ClosePopupToLevel(0, true);  // a dialog opened over an open menu
   }
   st.key_target = st.deepest;
   st.deepest = nullptr;
@@ -308,6 +314,7 @@ void MenuBar::detach() {
 Menu* MenuBar::menu() { return bar().menu; }
 
 void MenuBar::set_route_shortcuts(bool on) { bar().route_shortcuts = on; }
+void MenuBar::set_modal_menus(bool on) { bar().modal_menus = on; }
 
 bool MenuBar::handle_event(const Event& ev) {
   BarState& st = bar();
@@ -329,6 +336,7 @@ bool MenuBar::handle_event(const Event& ev) {
 
 int MenuBar::dispatch() {
   BarState& st = bar();
+  if (st.menu && st.modal_menus && st.open) detail::run_menu_loop();
   if (!st.menu || st.queue.empty()) return 0;
   std::vector<std::string> q;
   q.swap(st.queue);
