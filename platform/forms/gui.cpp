@@ -393,10 +393,9 @@ bool gui_ensure() {
 }
 
 void register_overlay() {
-  if (!gui().overlay_set) {
-    display_set_overlay(&overlay());
-    gui().overlay_set = true;
-  }
+  // Setting it again makes the display fit the window to the bar's height.
+  display_set_overlay(&overlay());
+  gui().overlay_set = true;
 }
 
 ImFont* font_for(int points, bool bold) {

@@ -309,6 +309,7 @@ void MenuBar::detach() {
   bar().menu = nullptr;
   bar().queue.clear();
   bar().open = false;
+  if (!headless()) detail::register_overlay();  // the window loses the bar's height
 }
 
 Menu* MenuBar::menu() { return bar().menu; }
