@@ -149,11 +149,17 @@ void draw_items(MenuItem& parent) {
   const float width = std::floor(label_x + label_w + gap + shortcut_w + right);
   const float shortcut_right = label_x + label_w + gap + shortcut_w;
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(0, 6));
-  bool last_was_separator = true;  // no separator at the top
-  for (auto& child : parent.items) {
+  // Separators show only between visible items: none at the top or bottom
+  // and never two in a row (items around them may be hidden).
+  size_t last_item = 0;
+  for (size_t i = 0; i < parent.items.size(); ++i)
+    if (parent.items[i]->visible && !parent.items[i]->is_separator()) last_item = i;
+  bool last_was_separator = true;
+  for (size_t i = 0; i < parent.items.size(); ++i) {
+    MenuItem* child = parent.items[i].get();
     if (!child->visible) continue;
     if (child->is_separator()) {
-      if (last_was_separator) continue;
+      if (last_was_separator || i > last_item) continue;
       last_was_separator = true;
       ImDrawList* dl = ImGui::GetWindowDrawList();
       const ImVec2 p = ImGui::GetCursorScreenPos();
