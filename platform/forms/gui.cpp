@@ -53,6 +53,8 @@ struct Gui {
   std::vector<ModalWindow*> stack;
   bool overlay_set = false;
   bool enter = false, escape = false;
+  int pointer_x = 0, pointer_y = 0;
+  bool pointer_inside = false;
   float origin_x = 0, origin_y = 0;
 };
 
@@ -231,15 +233,13 @@ void imgui_frame(SDL_Renderer* r) {
   Gui& g = gui();
   ImGui_ImplSDL2_NewFrame();
   // The backend reads the global pointer, which X servers driven by XTest
-  // (and some window managers) report late; SDL's event-driven position of
-  // the pointer over our window is always current.
+  // (and some window managers) report late; the pointer of the events the
+  // overlay has seen is always current and is what the game sees too.
   {
-    int mx = 0, my = 0;
-    SDL_GetMouseState(&mx, &my);
     ImGuiIO& io = ImGui::GetIO();
-    if (SDL_GetMouseFocus() == g.window)
-      io.MousePos = ImVec2(static_cast<float>(mx), static_cast<float>(my));
-    else if (!(SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK))
+    if (g.pointer_inside)
+      io.MousePos = ImVec2(static_cast<float>(g.pointer_x), static_cast<float>(g.pointer_y));
+    else if (!io.MouseDown[0])
       io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
   }
   ImGui::NewFrame();
@@ -249,12 +249,35 @@ void imgui_frame(SDL_Renderer* r) {
   render_draw_data(r);
 }
 
+void track_pointer(const SDL_Event& ev) {
+  Gui& g = gui();
+  switch (ev.type) {
+    case SDL_MOUSEMOTION:
+      g.pointer_x = ev.motion.x;
+      g.pointer_y = ev.motion.y;
+      g.pointer_inside = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP:
+      g.pointer_x = ev.button.x;
+      g.pointer_y = ev.button.y;
+      g.pointer_inside = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (ev.window.event == SDL_WINDOWEVENT_LEAVE) g.pointer_inside = false;
+      if (ev.window.event == SDL_WINDOWEVENT_ENTER) g.pointer_inside = true;
+      break;
+    default:
+      break;
+  }
+}
+
 class FormsOverlay : public Overlay {
  public:
   bool handle_event(const SDL_Event& ev) override {
     Gui& g = gui();
     if (!g.ctx) return false;
     ImGui::SetCurrentContext(g.ctx);
+    track_pointer(ev);
     if (!g.stack.empty()) {
       if (ev.type == SDL_KEYDOWN && !ev.key.repeat) {
         const SDL_Keycode k = ev.key.keysym.sym;
@@ -264,7 +287,12 @@ class FormsOverlay : public Overlay {
       ImGui_ImplSDL2_ProcessEvent(&ev);
       return is_input_event(ev);  // a modal window takes all input
     }
-    if (menubar_height() == 0) return false;
+    if (menubar_height() == 0) {
+      // Releases still reach ImGui, so no key or button is held in the next dialog.
+      if (ev.type == SDL_KEYUP || ev.type == SDL_MOUSEBUTTONUP || ev.type == SDL_MOUSEMOTION)
+        ImGui_ImplSDL2_ProcessEvent(&ev);
+      return false;
+    }
     if (menubar_handle_key(ev)) return true;  // Alt+letter opened a menu
     ImGui_ImplSDL2_ProcessEvent(&ev);
     const bool open = menubar_open() || ImGui::GetIO().WantCaptureMouse;
@@ -428,6 +456,13 @@ void run_modal(ModalWindow& w) {
 
   g.stack.push_back(&w);
   g.enter = g.escape = false;
+  if (outermost) {
+    // Keys pressed before the dialog (the one that opened it, say) are not
+    // held inside it: a held Enter would repeat into its edit box.
+    ImGuiIO& io = ImGui::GetIO();
+    for (bool& k : io.KeysDown) k = false;
+    io.KeyCtrl = io.KeyShift = io.KeyAlt = io.KeySuper = false;
+  }
   bool quit = false;
   while (!w.done()) {
     Event ev;

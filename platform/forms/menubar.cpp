@@ -237,6 +237,10 @@ bool menubar_open() { return bar().open; }
 void menubar_draw(bool blocked) {
   BarState& st = bar();
   if (!has_visible_entries(st.menu)) {
+    // A menu left open when the bar went away must not keep ImGui's focus.
+    if (st.close_request && ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel))
+      ImGui::ClosePopupToLevel(0, true);
+    st.close_request = false;
     st.open = false;
     return;
   }
@@ -314,6 +318,7 @@ void MenuBar::attach(Menu& menu) {
 void MenuBar::detach() {
   bar().menu = nullptr;
   bar().queue.clear();
+  if (bar().open) bar().close_request = true;
   bar().open = false;
   if (!headless()) detail::register_overlay();  // the window loses the bar's height
 }
