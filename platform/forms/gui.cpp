@@ -53,6 +53,8 @@ struct Gui {
   std::vector<ModalWindow*> stack;
   bool overlay_set = false;
   bool enter = false, escape = false;
+  bool pressed[SDL_NUM_SCANCODES] = {};   // key presses (and repeats) since the last frame
+  Uint16 pressed_mod[SDL_NUM_SCANCODES] = {};
   int pointer_x = 0, pointer_y = 0;
   bool pointer_inside = false;
   float origin_x = 0, origin_y = 0;
@@ -245,6 +247,7 @@ void imgui_frame(SDL_Renderer* r) {
   ImGui::NewFrame();
   menubar_draw(!g.stack.empty());
   for (size_t i = 0; i < g.stack.size(); ++i) g.stack[i]->draw(i + 1 == g.stack.size());
+  for (bool& p : g.pressed) p = false;
   ImGui::Render();
   render_draw_data(r);
 }
@@ -279,10 +282,15 @@ class FormsOverlay : public Overlay {
     ImGui::SetCurrentContext(g.ctx);
     track_pointer(ev);
     if (!g.stack.empty()) {
-      if (ev.type == SDL_KEYDOWN && !ev.key.repeat) {
+      if (ev.type == SDL_KEYDOWN) {
         const SDL_Keycode k = ev.key.keysym.sym;
-        if (k == SDLK_RETURN || k == SDLK_KP_ENTER) g.enter = true;
-        if (k == SDLK_ESCAPE) g.escape = true;
+        if (!ev.key.repeat && (k == SDLK_RETURN || k == SDLK_KP_ENTER)) g.enter = true;
+        if (!ev.key.repeat && k == SDLK_ESCAPE) g.escape = true;
+        const int sc = ev.key.keysym.scancode;
+        if (sc > 0 && sc < SDL_NUM_SCANCODES) {
+          g.pressed[sc] = true;
+          g.pressed_mod[sc] = ev.key.keysym.mod;
+        }
       }
       ImGui_ImplSDL2_ProcessEvent(&ev);
       return is_input_event(ev);  // a modal window takes all input
@@ -456,6 +464,7 @@ void run_modal(ModalWindow& w) {
 
   g.stack.push_back(&w);
   g.enter = g.escape = false;
+  for (bool& p : g.pressed) p = false;
   if (outermost) {
     // Keys pressed before the dialog (the one that opened it, say) are not
     // held inside it: a held Enter would repeat into its edit box.
@@ -500,6 +509,12 @@ void set_client_origin(float x, float y) {
 void client_origin(float& x, float& y) {
   x = gui().origin_x;
   y = gui().origin_y;
+}
+
+bool key_pressed(int scancode, Uint16* mod) {
+  if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES || !gui().pressed[scancode]) return false;
+  if (mod) *mod = gui().pressed_mod[scancode];
+  return true;
 }
 
 bool take_enter() {

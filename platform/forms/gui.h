@@ -94,6 +94,9 @@ void client_origin(float& x, float& y);
 // Enter and Esc pressed since the top modal window last looked (latched from
 // the events, so quick taps between two frames are not lost).
 bool take_enter();
+// A key went down (or repeated) since the last frame, with its modifiers;
+// ImGui's own key state misses a press and release between two frames.
+bool key_pressed(int scancode, Uint16* mod = nullptr);
 bool take_escape();
 
 // Windows-classic drawing shared by the forms and the file dialog (window
