@@ -674,6 +674,34 @@ TEST_F(Windowed, OpenMenuHoldsTheGameUntilItCloses) {
   EXPECT_FALSE(MenuBar::menu_open());
 }
 
+TEST_F(Windowed, ArrowKeysAndEnterPickMenuItems) {
+  Menu menu;
+  std::vector<std::string> ran;
+  MenuItem& file = menu.add("FileMenu", "&File");
+  for (const char* n : {"NewItem", "OffItem", "ExitItem"})
+    file.add(n, n).on_click = [&ran, n] { ran.push_back(n); };
+  menu.find("OffItem")->enabled = false;
+  MenuBar::attach(menu);
+  frame();
+  struct Case { std::vector<SDL_Keycode> keys; const char* runs; } cases[] = {
+      {{SDLK_RETURN}, "NewItem"},                      // Alt+F highlights the first item
+      {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, "ExitItem"},  // through the disabled one
+      {{SDLK_UP, SDLK_RETURN}, "ExitItem"},            // wraps to the last
+      {{SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE}, nullptr},  // Enter on a disabled item does nothing
+  };
+  for (const Case& c : cases) {
+    ran.clear();
+    push_key(SDLK_f, SDL_SCANCODE_F, true, KMOD_LALT);
+    frame();
+    ASSERT_TRUE(MenuBar::menu_open());
+    for (SDL_Keycode k : c.keys) push_key(k, SDL_GetScancodeFromKey(k), true);
+    frame();  // the menu's loop takes one key a frame until the menu closes
+    EXPECT_FALSE(MenuBar::menu_open());
+    if (c.runs) EXPECT_EQ(ran, (std::vector<std::string>{c.runs}));
+    else EXPECT_TRUE(ran.empty());
+  }
+}
+
 TEST_F(Windowed, FormTakesTypingUpToItsLimitAndEnterClicksTheDefaultButton) {
   Form f("Congratulations!", 232, 122);
   auto& name = f.add<Edit>("HiName", 12, 92, 133, 21);
