@@ -532,7 +532,9 @@ void TMainZubForm::RunOneLoopPass() {
   }
   if (!Closed) WriteTrace();
   const bool end = platform::end_frame();
-  if (!ran && !waited && !Closed) platform::delay(uint32_t(FramePeriod));  // nothing drives: wait for messages
+  // Nothing drove a frame (no driver, or the display cannot be drawn on): wait for messages
+  // rather than spin.
+  if (!ran && (!waited || !timer_runs) && !Closed) platform::delay(uint32_t(FramePeriod));
   if (end && !Closed) FormClose();
 }
 
@@ -621,6 +623,10 @@ void TMainZubForm::GetMousePos() {
     if (ReplayFrame < kReplayFrameLimit) ++ReplayFrame;
     PaddleX = x - 32;
     PaddleY = 378;
+  } else if (InputMode == 2) {
+    // A paused replay keeps its paddle point: adding 32 again every paused frame
+    // would walk the point off the surface.
+    return;
   }
   if (GameState < 15 && !paused) {
     PaddleX = std::clamp(PaddleX, -32, 372);
@@ -830,6 +836,8 @@ void TMainZubForm::ContinueGame() {
 }
 
 void TMainZubForm::BeginGame() {
+  // Close the input method: keys go to the game, not to a composition window.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_IsTextInputActive()) SDL_StopTextInput();
   LeftButton = RightButton = false;
   GameRec->BallsInPlay = 0;
   GameRec->BallSprites = 0;

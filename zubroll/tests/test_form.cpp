@@ -1,6 +1,7 @@
 // The main form driven headless through the real frame loop.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "fixtures.h"
@@ -113,6 +114,69 @@ TEST_F(FormTest, MenuStateOnTheTitle) {
   EXPECT_EQ(h, 400);
 }
 
+// The whole menu as the player sees it at start (default settings, "-W"): nesting,
+// captions, shortcuts, separators, initial checks and the hidden item.
+TEST_F(FormTest, MenuTreeCaptionsShortcutsSeparatorsAndChecks) {
+  GameRun r(tmp.path(), "");
+  std::string tree;
+  std::function<void(const platform::forms::MenuItem&, int)> dump = [&](const platform::forms::MenuItem& m,
+                                                                        int depth) {
+    for (const auto& it : m.items) {
+      tree += std::string(size_t(2 * depth), ' ');
+      if (it->is_separator()) {
+        tree += "-\n";
+        continue;
+      }
+      tree += it->name + " \"" + it->caption + "\"";
+      if (!it->shortcut.empty()) tree += " " + it->shortcut.text();
+      if (it->checked) tree += " [x]";
+      if (!it->visible) tree += " hidden";
+      tree += "\n";
+      dump(*it, depth + 1);
+    }
+  };
+  dump(r.f().MainMenu.root, 0);
+  EXPECT_EQ(tree,
+            "FileMenu \"&File\"\n"
+            "  GameStart \"&New Game\"\n"
+            "    ContinuItem \"&Continue\" F4\n"
+            "    -\n"
+            "    EasyItem \"&Easy\" F1\n"
+            "    NormalItem \"&Normal\" F2\n"
+            "    HardItem \"&Hard\" F3\n"
+            "  SelectStart \"&Select Stage\"\n"
+            "    EasySelItem \"&Easy\" Shift+F1\n"
+            "    NormalSelItem \"&Normal\" Shift+F2\n"
+            "    HardSelItem \"&Hard\" Shift+F3\n"
+            "  EditStage \"&Edit Stage\" F8\n"
+            "  ReplayItem \"Open &Replay File...\" F5\n"
+            "  -\n"
+            "  PauseItem \"&Pause\"\n"
+            "  -\n"
+            "  ExitItem \"E&xit\"\n"
+            "OptionMenu \"&Option\"\n"
+            "  MaxScreenItem \"&Full Screen\" F10\n"
+            "  SFXOptionItem \"&Sound Effects\" [x]\n"
+            "  BGMOptionItem \"BG&M\" [x]\n"
+            "  SoundVolume \"&Volume...\"\n"
+            "  RecReplayItem \"Save &Replay Files\" [x]\n"
+            "  N6 \"&Advanced Option\"\n"
+            "    UseVRAMItem \"&Use VRAM\" [x]\n"
+            "    WaitVblItem \"&Wait VBL\" [x]\n"
+            "    NoTimerItem \"Don't use MMTimer\" [x]\n"
+            "    -\n"
+            "    DispFrameItem \"&Display FPS Rate\"\n"
+            "    NoWaitItem \"&No Wait\"\n"
+            "    Btitem \"???\" Ctrl+B hidden\n"
+            "  -\n"
+            "  DelHiItem \"&Erase High Score\"\n"
+            "    DelEasyHiItem \"&Easy...\"\n"
+            "    DelNormalHiItem \"&Normal...\"\n"
+            "    DelHardHiItem \"&Hard...\"\n"
+            "HelpMenu \"&Help\"\n"
+            "  AboutZubroll \"&About Zubroll DX for Windows...\"\n");
+}
+
 TEST_F(FormTest, UpdateMenusTable) {
   GameRun r(tmp.path(), "");
   struct Case {
@@ -204,10 +268,14 @@ TEST_F(FormTest, GetMousePosByModeWithClampAndReplaySlots) {
   r.f().GetMousePos();
   EXPECT_EQ(r.f().PaddleX, 8);
   EXPECT_EQ(ReplayFrame, 1);
-  // Paused: nothing moves.
+  // Paused: nothing moves, frame after frame.
   r.f().SetChecked("PauseItem", true);
-  r.f().GetMousePos();
-  EXPECT_EQ(ReplayFrame, 1);
+  for (int i = 0; i < 3; ++i) {
+    r.f().GetMousePos();
+    EXPECT_EQ(ReplayFrame, 1);
+    EXPECT_EQ(r.f().PaddleX, 8);
+    EXPECT_EQ(r.f().PaddleY, 378);
+  }
   r.f().SetChecked("PauseItem", false);
   // The end marker ends the replay.
   Score = 500;
