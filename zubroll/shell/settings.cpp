@@ -212,19 +212,23 @@ void MoveDataFile(const std::string& from_in, const std::string& to_in) {
   if (read_only(from)) throw TFolderError("Can't move files");
   std::FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) throw TFolderError("Can't find file");
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    throw TFolderError("Can't make file");
-  }
-  std::vector<char> buf(8192);
+  // Read in blocks until one comes back short, then write the copy whole and rename it
+  // into place: a failed or partial copy never leaves a truncated file behind.
+  std::vector<uint8_t> data;
+  std::vector<uint8_t> buf(8192);
+  bool read_failed = false;
   for (;;) {
     const size_t got = std::fread(buf.data(), 1, buf.size(), in);
-    if (got) std::fwrite(buf.data(), 1, got, out);
-    if (got < buf.size()) break;
+    data.insert(data.end(), buf.begin(), buf.begin() + long(got));
+    if (got < buf.size()) {
+      read_failed = std::ferror(in) != 0;
+      break;
+    }
   }
   std::fclose(in);
-  std::fclose(out);
+  if (read_failed) throw TFolderError("Can't find file");
+  if (platform::folder_exists(to) || !platform::write_file_atomic(to, data.data(), data.size()))
+    throw TFolderError("Can't make file");
 }
 
 void SetupFolder() {
