@@ -412,7 +412,15 @@ void TMainZubForm::FinalizeLocalStuff() {
   if (GameState == 16) SaveStageSet(GameRec->EditSetPath);
   SaveHighScores();
   std::string error;
-  if (!SaveSettings(CurrentChecks(), &error))
+  TOptionChecks checks = CurrentChecks();
+  if (!BgmAvailable) {
+    // Sound that could not be set up unchecked and locked the two switches; the file keeps
+    // the player's own choice for the next start (a machine without a sound device once
+    // must not turn the sound off for good).
+    checks.SFX = SettingRec->SoundEffects == 1;
+    checks.BGM = SettingRec->Music == 1;
+  }
+  if (!SaveSettings(checks, &error))
     std::fprintf(stderr, "zubroll: cannot save the settings: %s\n", error.c_str());
   DeleteRunRecovery();
   if (BgmItem) {

@@ -564,13 +564,26 @@ TEST_F(FormTest, RunRecoveryRestoresProgressAfterAnAbortedRun) {
 }
 
 TEST_F(FormTest, MissingMusicLeavesTheGameSilent) {
-  ASSERT_TRUE(platform::remove_file(tmp.path() + "ZRSound/ZRBGM1.WAV"));
+  const std::string music = tmp.path() + "ZRSound/ZRBGM1.WAV";
+  std::vector<uint8_t> wav;
+  ASSERT_TRUE(platform::read_file(music, wav));
+  ASSERT_TRUE(platform::remove_file(music));
+  {
+    GameRun r(tmp.path(), "");
+    r.Frames(1);
+    EXPECT_FALSE(BgmAvailable);
+    EXPECT_FALSE(r.f().Item("SFXOptionItem").enabled);
+    EXPECT_FALSE(r.f().Checked("SFXOptionItem"));
+    EXPECT_FALSE(r.f().Checked("BGMOptionItem"));
+    EXPECT_FALSE(r.f().Item("SoundVolume").enabled);
+  }
+  // The switches were forced off, not chosen: with the music back they are on again.
+  ASSERT_TRUE(platform::write_file_atomic(music, wav));
   GameRun r(tmp.path(), "");
   r.Frames(1);
-  EXPECT_FALSE(BgmAvailable);
-  EXPECT_FALSE(r.f().Item("SFXOptionItem").enabled);
-  EXPECT_FALSE(r.f().Checked("BGMOptionItem"));
-  EXPECT_FALSE(r.f().Item("SoundVolume").enabled);
+  EXPECT_TRUE(BgmAvailable);
+  EXPECT_TRUE(r.f().Checked("SFXOptionItem"));
+  EXPECT_TRUE(r.f().Checked("BGMOptionItem"));
 }
 
 TEST_F(FormTest, MissingOrCorruptDataStopsStartUp) {
