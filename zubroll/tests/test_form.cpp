@@ -260,6 +260,16 @@ TEST_F(FormTest, GetMousePosByModeWithClampAndReplaySlots) {
   platform::pointer_position(cx, cy);
   EXPECT_EQ(cx, 123);
   EXPECT_EQ(cy, 378);  // the cursor is kept on the paddle line
+  // At the limit the last slot is written again and the index stays, recording and playing.
+  ReplayFrame = kReplayFrameLimit;
+  platform::cursor_warp(77, 50);
+  r.f().GetMousePos();
+  EXPECT_EQ(ReplayRec->Slots[kReplayFrameLimit], 77);
+  EXPECT_EQ(ReplayFrame, kReplayFrameLimit);
+  InputMode = 2;
+  r.f().GetMousePos();
+  EXPECT_EQ(ReplayFrame, kReplayFrameLimit);
+  EXPECT_EQ(r.f().PaddleX, 77 - 32);
   // Playback: positions come from the slots.
   InputMode = 2;
   ReplayFrame = 0;
