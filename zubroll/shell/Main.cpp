@@ -855,7 +855,10 @@ void TMainZubForm::BeginGame() {
   BgmUnload(*this);
   BgmReload(*this);
   BgmRestoreVolume(*this);
-  if (!LoadStageSet(GameRec->StageSetPath)) return;
+  if (!LoadStageSet(GameRec->StageSetPath)) {
+    BgmStop(*this);  // no run: the title stays silent, as it was
+    return;
+  }
   RefreshLivesDisplay();
   RefreshScoreDisplay();
   CancelBlind(*this);

@@ -642,6 +642,9 @@ TEST_F(FormTest, StageSelectionOfAMissingSetStaysOnTheTitle) {
   GameRun r(tmp.path(), "2 key F3 shift\n4 key F3\n");
   r.Frames(5);
   EXPECT_EQ(GameState, 31);  // "Can't find stage data." and no game starts
+  EXPECT_FALSE(BgmPlaying);  // the music the start had loaded is stopped again
+  EXPECT_FALSE(r.f().CursorClipped);
+  EXPECT_TRUE(r.f().Item("GameStart").enabled);
 }
 
 TEST_F(FormTest, TextFileReplacesTitleAndCaptions) {
