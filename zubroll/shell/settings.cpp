@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -39,6 +40,15 @@ bool LoadSettings(TOptionChecks& checks) {
   else
     DefaultSettings(*SettingRec);
   TSettingsRec& r = *SettingRec;
+  // A damaged or edited file may hold anything: volumes stay on their scale, and the edit
+  // set's name must be a plain file name inside the stage folder.
+  r.SfxVolume = std::clamp(r.SfxVolume, int32_t(-10000), int32_t(0));
+  r.BgmVolume = std::clamp(r.BgmVolume, int32_t(-10000), int32_t(0));
+  {
+    const std::string name = r.EditFileName.str();
+    if (name.find_first_of("/\\") != std::string::npos || name == "." || name == "..")
+      r.EditFileName.set("EDIT.EGG");
+  }
   SfxVolume = r.SfxVolume;
   BgmVolume = r.BgmVolume;
   checks.MaxScreen = r.FullScreen == 1;
@@ -52,7 +62,9 @@ bool LoadSettings(TOptionChecks& checks) {
     r.Reserved17[0] = 0;
     r.EditFileName.set("EDIT.EGG");
   }
-  for (int d = 0; d < 5; ++d) GameRec->BestStage[d] = r.BestStage[d];
+  // A saved stage outside the difficulty's stages counts as none reached.
+  for (int d = 0; d < 5; ++d)
+    GameRec->BestStage[d] = r.BestStage[d] < 0 || r.BestStage[d] > LastStageOf(d) ? 0 : r.BestStage[d];
   return ReadRunRecovery();
 }
 

@@ -111,6 +111,38 @@ TEST_F(SettingsEnv, OptionBytesOtherThanOneAreOff) {
   EXPECT_EQ(SettingRec->EditFileName.str(), "EDIT.EGG");
 }
 
+// A damaged or edited settings file: out-of-range values come out usable.
+TEST_F(SettingsEnv, OutOfRangeValuesOfAFileAreMadeSafe) {
+  struct Case {
+    int32_t sfx, bgm;
+    const char* edit;
+    int32_t best[5];
+    int32_t want_sfx, want_bgm;
+    const char* want_edit;
+    int32_t want_best[5];
+  } cases[] = {
+      {-600, -3000, "MINE.EGG", {3, 7, 11, 31, 31}, -600, -3000, "MINE.EGG", {3, 7, 11, 31, 31}},
+      {5000, -20000, "../../victim.EGG", {-1, 24, 32, 99, -7}, 0, -10000, "EDIT.EGG", {0, 0, 0, 0, 0}},
+      {0, 0, "..", {16, 23, 31, 0, 0}, 0, 0, "EDIT.EGG", {0, 23, 31, 0, 0}},
+      {0, 0, "sub\\x.EGG", {15, 0, 0, 0, 0}, 0, 0, "EDIT.EGG", {15, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    TSettingsRec r;
+    DefaultSettings(r);
+    r.SfxVolume = c.sfx;
+    r.BgmVolume = c.bgm;
+    r.EditFileName.set(c.edit);
+    std::memcpy(r.BestStage, c.best, sizeof r.BestStage);
+    ASSERT_TRUE(platform::write_file_atomic(dir.path() + kSettingsFileName, &r, sizeof r));
+    TOptionChecks checks;
+    LoadSettings(checks);
+    EXPECT_EQ(SfxVolume, c.want_sfx) << c.edit;
+    EXPECT_EQ(BgmVolume, c.want_bgm) << c.edit;
+    EXPECT_EQ(SettingRec->EditFileName.str(), c.want_edit);
+    for (int d = 0; d < 5; ++d) EXPECT_EQ(GameRec->BestStage[d], c.want_best[d]) << c.edit << " " << d;
+  }
+}
+
 TEST(Settings, CheckpointTable) {
   struct Case {
     int d, best, saved, expect, pulled;
