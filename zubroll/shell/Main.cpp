@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "platform/forms/menubar.h"
 #include "platform/host.h"
 #include "platform/image_io.h"
 #include "platform/msgbox.h"
@@ -17,11 +18,6 @@
 #include "zubroll/shell/fps.h"
 #include "zubroll/shell/texts.h"
 #include "zubroll/sprite/catalogue.h"
-
-#if __has_include("platform/forms/menubar.h")
-#include "platform/forms/menubar.h"
-#define ZUBROLL_HAVE_MENUBAR 1
-#endif
 
 namespace zubroll {
 
@@ -51,9 +47,7 @@ TMainZubForm::TMainZubForm() : DXSpriteEngine(&DXDraw.Surface) {
 }
 
 TMainZubForm::~TMainZubForm() {
-#ifdef ZUBROLL_HAVE_MENUBAR
   if (platform::forms::MenuBar::menu() == &MainMenu) platform::forms::MenuBar::detach();
-#endif
   DXSpriteEngine.Clear();
   if (MainZubForm == this) MainZubForm = nullptr;
 }
@@ -288,9 +282,7 @@ void TMainZubForm::FormCreate(const std::vector<std::string>& args) {
   // 6.
   InitGameStaff();
   if (Closed) return;
-#ifdef ZUBROLL_HAVE_MENUBAR
   platform::forms::MenuBar::attach(MainMenu);
-#endif
   // 7. The idle handler: Run() drives IdleFrame while IdleLoopActive.
   LastFrameTime = platform::ticks();
 }
@@ -450,17 +442,7 @@ void TMainZubForm::ProcessMessages() {
   platform::Event ev;
   while (!Closed && platform::poll_event(ev)) {
     try {
-#ifdef ZUBROLL_HAVE_MENUBAR
       if (platform::forms::MenuBar::handle_event(ev)) continue;
-#else
-      if (ev.type == platform::EventType::MenuCommand) {
-        MainMenu.click(ev.text);
-        continue;
-      }
-      if (ev.type == platform::EventType::KeyDown && !ev.repeat &&
-          MainMenu.handle_shortcut(ev.key, ev.shift, ev.ctrl, ev.alt))
-        continue;
-#endif
       switch (ev.type) {
         case platform::EventType::KeyDown:
           FormKeyDown(ev.key, ev.shift, ev.ctrl, ev.alt);
@@ -493,7 +475,6 @@ void TMainZubForm::ProcessMessages() {
       platform::message_box(AppTitle, e.what(), platform::MsgButtons::Ok, platform::MsgIcon::Error);
     }
   }
-#ifdef ZUBROLL_HAVE_MENUBAR
   if (!Closed) {
     try {
       platform::forms::MenuBar::dispatch();
@@ -501,7 +482,6 @@ void TMainZubForm::ProcessMessages() {
       platform::message_box(AppTitle, e.what(), platform::MsgButtons::Ok, platform::MsgIcon::Error);
     }
   }
-#endif
 }
 
 void TMainZubForm::RunOneLoopPass() {
