@@ -294,3 +294,18 @@ TEST_F(SettingsEnv, MoveDataFileReportsACopyThatCannotBeMade) {
   }
   MoveDataFile(dir.path() + "NONE.EGG", dir.path() + "ZRStage/NONE.EGG");  // missing: nothing
 }
+
+TEST_F(SettingsEnv, CopyFallbackKeepsEveryByte) {
+  // Sizes around the 8192-byte block: empty, short, exact blocks and a partial last block.
+  for (size_t size : {size_t(0), size_t(100), size_t(8192), size_t(16384), size_t(20001)}) {
+    std::vector<uint8_t> data(size);
+    for (size_t i = 0; i < size; ++i) data[i] = uint8_t(i * 7 + size);
+    ASSERT_TRUE(platform::write_file_atomic(dir.path() + "HARD.EGS", data));
+    ASSERT_TRUE(platform::make_folder(dir.path() + "ZRStage"));
+    ASSERT_TRUE(test::WriteFile(dir.path() + "ZRStage/HARD.EGS", "older"));  // the rename cannot replace it
+    MoveDataFile(dir.path() + "HARD.EGS", dir.path() + "ZRStage/HARD.EGS");
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(platform::read_file(dir.path() + "ZRStage/HARD.EGS", got));
+    EXPECT_EQ(got, data) << size;
+  }
+}
