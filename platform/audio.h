@@ -48,8 +48,12 @@ class Mixer {
   VoiceId create(const WaveFormat& fmt, const void* data, size_t bytes);
   // A streaming voice over a ring buffer of `bytes` bytes (silence at first).
   VoiceId create_stream(const WaveFormat& fmt, size_t bytes);
+  // Both give kNoVoice for a format other than 8/16 bits, 1/2 channels and a rate
+  // of 1..1000000 Hz, for less than one whole frame (or over 1 GiB), or when 4096
+  // voices exist.
   // A new voice sharing the sample data of `source` (its own position, volume,
-  // pan, frequency and play state; starts stopped at position 0).
+  // pan, frequency and play state, first copied from the source; starts stopped
+  // at position 0).
   VoiceId duplicate(VoiceId source);
   void destroy(VoiceId v);
   bool valid(VoiceId v) const;
@@ -62,22 +66,30 @@ class Mixer {
   void set_pan(VoiceId v, int pan);               // clamped to -10000..10000
   int pan(VoiceId v) const;
   void set_frequency(VoiceId v, int hz);          // 0 = the data's own rate; clamped to 100..200000
-  int frequency(VoiceId v) const;
-  uint32_t position(VoiceId v) const;             // play position in bytes
+  int frequency(VoiceId v) const;                 // the playback rate in Hz (the data's own when 0 was set)
+  // Play position in bytes of the voice's data (whole frames). A one-shot voice
+  // that reaches its end stops and rewinds to 0, so play() starts it again.
+  uint32_t position(VoiceId v) const;
+  // Rounded down to a whole frame; a position at or past the end is refused.
   void set_position(VoiceId v, uint32_t bytes);
   uint32_t size(VoiceId v) const;                 // data size in bytes
   WaveFormat format(VoiceId v) const;
+  // Setters ignore an invalid id; getters then give 0 (volume -10000, format zeros).
 
   // Refill of a voice's data by region, like DirectSound's Lock: the region
   // [offset, offset + bytes) wraps at the end of the buffer into a second part.
-  // Valid until unlock(); only one lock per voice at a time.
+  // Valid until unlock(); only one lock per voice at a time. The parts point into
+  // a copy of the current data; unlock() writes them into the voice's data (which
+  // duplicates share) under the mixer's lock. False for an invalid or already
+  // locked voice, an offset at or past the end, or 0 bytes; more bytes than the
+  // size are cut to the size. Without part2/bytes2 only the first part is given.
   bool lock(VoiceId v, uint32_t offset, uint32_t bytes, void** part1, uint32_t* bytes1,
             void** part2, uint32_t* bytes2);
   void unlock(VoiceId v);
 
   // Mixes `frames` stereo frames of signed 16-bit audio into out (overwrites).
   void render(int16_t* out, size_t frames);
-  // Master gain for every voice (1.0 = unity).
+  // Master gain for every voice (1.0 = unity), clamped to 0..8.
   void set_master_gain(double gain);
   int voice_count() const;
 
@@ -85,10 +97,19 @@ class Mixer {
   struct Voice;
   struct Data;
   Voice* find(VoiceId v) const;
+  VoiceId add(std::unique_ptr<Voice> voice);
+  void update_step(Voice& voice) const;
+  void update_gains(Voice& voice) const;
   int output_rate_;
   double master_gain_ = 1.0;
+  int32_t master_q16_ = 65536;  // applied to the sum, so voice gains stay within 16 bits
   mutable std::mutex mutex_;
-  std::vector<std::unique_ptr<Voice>> voices_;  // index = id - 1; null when free
+  // A voice id is (generation << 16) | (slot + 1), so a stale id of a destroyed
+  // voice never reaches the voice that later takes its slot.
+  std::vector<std::unique_ptr<Voice>> voices_;  // index = slot; null when free
+  std::vector<uint16_t> generation_;            // per slot, bumped on destroy
+  std::vector<int32_t> accum_;                  // render's stereo accumulator
+  int live_ = 0;
 };
 
 // The program's mixer, created by platform::init (exists headless too).

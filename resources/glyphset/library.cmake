@@ -1,0 +1,4 @@
+# Dot-matrix letter cells and the A to Z strip.
+set(LIB_TYPELIB_NAME pozadi)
+set(LIB_IID 13A1745F-5BB6-11D3-B736-B0E2F9A55A96)
+set(LIB_CLSID 13A1744A-5BB6-11D3-B736-B0E2F9A55A96)

@@ -1,0 +1,4 @@
+# The small confirm button in three states.
+set(LIB_TYPELIB_NAME pozadi)
+set(LIB_IID B9AE6328-6DB8-11D3-B736-DF9954C5E139)
+set(LIB_CLSID B9AE6329-6DB8-11D3-B736-DF9954C5E139)
