@@ -33,6 +33,9 @@ ExternalProject_Add(win_cross
   BUILD_BYPRODUCTS ${win_outputs}
   DEPENDS win_art
   USES_TERMINAL_BUILD TRUE)
+# A changed toolchain or cross project file configures the cross build again.
+ExternalProject_Add_StepDependencies(win_cross configure
+  ${FOLIO_REPO}/cmake/mingw-w64-x86_64.cmake ${FOLIO_REPO}/cmake/winproject/CMakeLists.txt)
 
 add_subdirectory(${FOLIO_REPO}/resources/tests ${CMAKE_BINARY_DIR}/resources/tests)
 if(EXISTS ${FOLIO_REPO}/folioctl/tests/CMakeLists.txt)

@@ -37,6 +37,8 @@ class MenuItem {
   std::string plain_caption() const;
   // The character after a single '&', lower case; 0 when none.
   char accelerator() const;
+  // Byte index in plain_caption() of the accelerator character; -1 when none.
+  int accelerator_index() const;
 };
 
 class Menu {
@@ -50,9 +52,15 @@ class Menu {
   // or disabled... except that hidden items with a shortcut still take their
   // shortcut key (see handle_shortcut).
   bool click(const std::string& name);
+  // Whether click(name) would run the item.
+  bool can_click(const std::string& name);
   // Runs the enabled item whose shortcut matches; true when one ran. Hidden
-  // items keep their shortcuts (a VCL menu item's shortcut works while invisible).
+  // items keep their shortcuts (a VCL menu item's shortcut works while invisible);
+  // a disabled item or a disabled menu above it blocks the shortcut.
   bool handle_shortcut(Key key, bool shift, bool ctrl, bool alt);
+  // The item handle_shortcut would run: the first item in menu order with that
+  // shortcut, when it and every menu above it are enabled; else nullptr.
+  MenuItem* shortcut_item(Key key, bool shift, bool ctrl, bool alt);
 };
 
 }  // namespace platform::forms

@@ -10,6 +10,7 @@ DrawTable drawer_table() {
   add_boss_drawers(t);
   add_effect_drawers(t);
   add_ending_drawers(t);
+  add_monster_drawers(t);
   return t;
 }
 

@@ -44,7 +44,7 @@ void ResetLooseGlobals() {
 }
 
 bool AllocateGameRec() {
-  if (GameRec) return true;
+  FreeGameRec();
   GameRec = new (std::nothrow) TGameRec();
   return GameRec != nullptr;
 }

@@ -11,7 +11,8 @@
 namespace zubroll {
 
 std::string ProgramFolder() {
-  std::string p = GameRec ? GameRec->ExePath : platform::program_path();
+  if (!GameRec || GameRec->ExePath.empty()) return platform::program_folder();
+  std::string p = GameRec->ExePath;
   const size_t slash = p.find_last_of("/\\");
   p = slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
   return p;

@@ -1,5 +1,6 @@
-// zubroll_fixture_data FOLDER: writes plain pictures and sounds into FOLDER/ZRData and a
-// plain stage set into FOLDER/ZRStage, so the program can be tried before the art exists.
+// zubroll_fixture_data FOLDER: writes plain pictures and sounds into FOLDER/ZRData (when
+// missing) and plain stage sets into FOLDER/ZRStage (when missing), so the program can be
+// tried before the art and the shipped stages exist.
 #include <cstdio>
 
 #include "fixtures.h"
@@ -12,7 +13,8 @@ int main(int argc, char** argv) {
   }
   std::string folder = argv[1];
   if (folder.back() != '/') folder += '/';
-  if (!zubroll::test::WriteFixtureData(folder)) return 1;
+  // Pictures and sounds only where the art generator has not written them.
+  if (!platform::file_exists(folder + "ZRData/PalDIB.bmp") && !zubroll::test::WriteFixtureData(folder)) return 1;
   platform::make_folder(folder + "ZRStage");
   for (const char* n : {"EASY.EGS", "NORMAL.EGS", "HARD.EGS"})
     if (!platform::file_exists(folder + "ZRStage/" + n) &&
