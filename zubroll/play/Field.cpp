@@ -6,6 +6,7 @@
 #include "zubroll/play/Piyo.h"
 #include "zubroll/play/Point.h"
 #include "zubroll/play/Devadiv.h"
+#include "zubroll/play/Score.h"
 
 namespace zubroll {
 
@@ -129,6 +130,104 @@ void BurstAllEggs() {
       egg->StartFall(CosOf(egg->OrbitAngle1) * 30);
     }
   });
+}
+
+namespace {
+bool g_layout_pending = false;  // the stand-in blind: rebuild once the mole has left
+void ResetStagePlayNow() {
+  if (PlayHost.ResetStagePlay) PlayHost.ResetStagePlay();
+  else ResetPlayCounters();
+}
+}  // namespace
+
+void ResetPlayCounters() {
+  FoldSignboards();
+  CoinRainTime = 0;
+  if (!GameRec) return;
+  GameRec->ChickChain = GameRec->ChicksAlive = GameRec->BlastsAlive = 0;
+}
+
+void BuildStageField(int stage) {
+  ClearFieldActors();
+  if (StageSet) LayOutStage(*StageSet, stage);
+  ShowStageTally(stage);
+}
+
+void PlayStateStep() {
+  if (!GameRec) return;
+  TGameRec& g = *GameRec;
+  switch (GameState) {
+    case 3:
+      if (FlashCooldown > 0) --FlashCooldown;
+      g.HitsThisFrame = 0;
+      if (g.EggsLeft == 0) {
+        if (StageNo == LastStageOf(g.Difficulty) && g.Difficulty <= 2) {
+          if (SceneStep != 999 && PlayHost.StartEnding) PlayHost.StartEnding(g.Difficulty);
+          GameState = 4;
+          SceneStep = 999;
+          return;
+        }
+        PlaySound("ClearStage", 200);
+        StageClearBonus();
+        if (PlayHost.DismissMonsters) PlayHost.DismissMonsters();
+        GameState = 5;
+        StageNo = StageNo >= 31 && g.Difficulty != 2 ? 0 : StageNo + 1;
+        ResetStagePlayNow();
+        SceneStep = 1;
+      } else if (g.BallSprites == 0 && g.ChicksAlive == 0 && g.BlastsAlive == 0) {
+        if (g.Lives < 1) {
+          GameState = 40;
+        } else {
+          g.ChickChain = 0;
+          GameState = 6;
+          if (StageSet && StageNo >= 0 && StageNo < kStageCount)
+            g.MonsterReturnDelay = StageSet->MonsterReturnDelay[StageNo];
+        }
+      }
+      break;
+    case 5:
+      if (SceneStep == 1) {
+        if (PlayHost.WriteRunRecovery) PlayHost.WriteRunRecovery();
+      } else if (SceneStep == 0) {
+        GameState = 4;
+        // Past the last stage of a set the run wraps to its first stage.
+        if (StageNo < 0 || StageNo >= kStageCount) StageNo = 0;
+        g.EggsLeft = StageSet ? StageSet->ClearCount[StageNo] : 0;
+        if (g.EggsLeft == 0) {
+          StageNo = 0;
+          g.EggsLeft = StageSet ? StageSet->ClearCount[0] : 0;
+        }
+        g.ChickChain = g.ChicksAlive = g.BlastsAlive = 0;
+        if (PlayHost.StartBlind) PlayHost.StartBlind(StageNo);
+        else g_layout_pending = true;
+        ++g.Lives;
+      }
+      --SceneStep;
+      break;
+    case 40:
+      if (PlayHost.GameOverBegins) {
+        PlayHost.GameOverBegins();
+      } else {
+        GameState = g.ReplayState != 0 ? 32 : 41;
+        if (GameState == 41) {
+          PlaySound("Gameover", 200);
+          SceneStep = 100;
+        }
+      }
+      ResetStagePlayNow();
+      g_layout_pending = false;
+      break;
+    case 41:
+      if (--SceneStep < 1) GameState = 42;
+      break;
+    default:
+      break;
+  }
+  if (g_layout_pending && TitleLocked && GameState == 4) {
+    g_layout_pending = false;
+    BuildStageField(StageNo);
+    TitleLocked = false;
+  }
 }
 
 }  // namespace zubroll

@@ -94,6 +94,15 @@ struct TPlayHost {
   std::function<void(int code, int x, int y)> CreateBoss;
   // The ball met a boss part (groups 70, 71, 80, 81, 90, 91, 100, 101, 104).
   std::function<void(class TDevadivSprite* ball, TSprite* part)> BallHitsBoss;
+  // Scene flow pieces the play states use.
+  std::function<void()> DismissMonsters;          // every monster leaves (stage cleared)
+  std::function<void(int difficulty)> StartEnding;
+  // The stage-change blind towards a stage; empty: the field is rebuilt at once
+  // when the mole has left (TitleLocked), without a curtain.
+  std::function<void(int stage)> StartBlind;
+  std::function<void()> ResetStagePlay;           // empty: ResetPlayCounters
+  std::function<void()> WriteRunRecovery;         // stage cleared
+  std::function<void()> GameOverBegins;           // save the replay, stop the music, letters...
 };
 extern TPlayHost PlayHost;
 
@@ -118,6 +127,15 @@ void ForEachActor(F&& f) {
     if (T* a = dynamic_cast<T*>(e->Items(i)))
       if (!a->Deaded()) f(a);
 }
+
+// The play states of the scene step: 3 (the stage rules: cleared when no egg
+// hit is left, a miss when no ball, chick or blast is left), 5 (stage change),
+// 40 and 41 (game over). Other states are left alone.
+void PlayStateStep();
+// Signboards folded, coin rain, chick chain, chick and blast counters cleared.
+void ResetPlayCounters();
+// Clears the field and lays out `stage` of the current set with its tally.
+void BuildStageField(int stage);
 
 // The field operations the scene flow and the editor call.
 void LayOutStage(TStageSet& set, int stage);

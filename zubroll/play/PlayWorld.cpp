@@ -149,11 +149,7 @@ void TPlayWorld::StartRun(int stage, int difficulty) {
   GameState = 1;
 }
 
-void TPlayWorld::BuildField(int stage) {
-  ClearFieldActors();
-  LayOutStage(*StageSet, stage);
-  ShowStageTally(stage);
-}
+void TPlayWorld::BuildField(int stage) { BuildStageField(stage); }
 
 void TPlayWorld::PlayRules() {
   TGameRec& g = *GameRec;
@@ -178,63 +174,11 @@ void TPlayWorld::PlayRules() {
       }
       --SceneStep;
       break;
-    case 3:
-      if (FlashCooldown > 0) --FlashCooldown;
-      g.HitsThisFrame = 0;
-      if (g.EggsLeft <= 0) {
-        PlaySound("ClearStage", 200);
-        StageClearBonus();
-        GameState = 5;
-        StageNo = StageNo >= 31 ? 0 : StageNo + 1;
-        FoldSignboards();
-        CoinRainTime = g.ChickChain = g.ChicksAlive = g.BlastsAlive = 0;
-        SceneStep = 1;
-      } else if (g.BallSprites == 0 && g.ChicksAlive == 0 && g.BlastsAlive == 0) {
-        if (g.Lives < 1) {
-          GameState = 40;
-        } else {
-          g.ChickChain = 0;
-          GameState = 6;
-          g.MonsterReturnDelay = StageSet->MonsterReturnDelay[StageNo];
-        }
-      }
-      break;
-    case 4:
-      // The blind: the next field is laid out once the mole has left.
-      if (waiting_layout_ && TitleLocked) {
-        waiting_layout_ = false;
-        BuildField(StageNo);
-        TitleLocked = false;
-      }
-      break;
-    case 5:
-      if (SceneStep == 0) {
-        GameState = 4;
-        g.EggsLeft = StageSet->ClearCount[StageNo];
-        if (g.EggsLeft == 0) {
-          StageNo = 0;
-          g.EggsLeft = StageSet->ClearCount[0];
-        }
-        g.ChickChain = g.ChicksAlive = g.BlastsAlive = 0;
-        waiting_layout_ = true;
-        ++g.Lives;
-      }
-      --SceneStep;
-      break;
     case 6:
       GameState = 7;
       break;
-    case 40:
-      PlaySound("GameOver", 200);
-      FoldSignboards();
-      CoinRainTime = g.ChickChain = g.ChicksAlive = g.BlastsAlive = 0;
-      GameState = 41;
-      SceneStep = 100;
-      break;
-    case 41:
-      if (--SceneStep < 1) GameState = 42;
-      break;
     default:
+      PlayStateStep();
       break;
   }
 }

@@ -57,7 +57,6 @@ class TPlayWorld {
  private:
   void PlayRules();
   void BuildField(int stage);
-  bool waiting_layout_ = false;
 };
 
 }  // namespace zubroll
