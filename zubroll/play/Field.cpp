@@ -140,6 +140,17 @@ void ResetStagePlayNow() {
 }
 }  // namespace
 
+void AddPlayTraceFields(platform::TraceLine& t) {
+  const TDevadivSprite* b = FirstBall();
+  t.add("ChickChain", GameRec ? GameRec->ChickChain : 0)
+      .add("RouletteSlot", RouletteSlot)
+      .add("RouletteTimer", RouletteTimer)
+      .add("ExtraLetters", ExtraLetters)
+      .add("ChickLampCount", ChickLampCount)
+      .add("BallSpeed", b ? b->Speed : 0)
+      .add("BallHeading", b ? b->Heading : 0);
+}
+
 void ResetPlayCounters() {
   FoldSignboards();
   CoinRainTime = 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <type_traits>
 
+#include "platform/trace.h"
 #include "zubroll/shell/Lkuptabl.h"
 #include "zubroll/shell/gamestate.h"
 #include "zubroll/sprite/sprite.h"
@@ -136,6 +137,10 @@ void PlayStateStep();
 void ResetPlayCounters();
 // Clears the field and lays out `stage` of the current set with its tally.
 void BuildStageField(int stage);
+
+// The play values of the --trace line: ChickChain, RouletteSlot, RouletteTimer,
+// ExtraLetters, ChickLampCount and the first ball's Speed and Heading (0 without a ball).
+void AddPlayTraceFields(platform::TraceLine& t);
 
 // The field operations the scene flow and the editor call.
 void LayOutStage(TStageSet& set, int stage);

@@ -36,6 +36,7 @@ void Unlist(T** table, int n, T* self) {
 
 void PanelActor(TPlayActor* a, const char* image, int x, int y) {
   a->UseImage(image);
+  a->SetZ(23);  // over the right panel
   a->Passive = true;
   a->Collisioned = false;
   a->X = x;
