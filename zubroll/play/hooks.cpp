@@ -142,6 +142,7 @@ void RunSceneStep(TMainZubForm& form) {
       } else if (SceneStep == 1) {
         FieldReset = false;
         TitleLocked = true;
+        RemoveTitleActors(form);
         BuildStageField(StageNo);
         g.EggsLeft = StageClearCount(StageNo);
         g.ChicksAlive = 0;
@@ -153,6 +154,7 @@ void RunSceneStep(TMainZubForm& form) {
       --SceneStep;
       break;
     case 3:
+    case 4:
     case 5:
     case 40:
     case 41:
