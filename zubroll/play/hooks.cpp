@@ -8,6 +8,11 @@
 #include "platform/image_io.h"
 #include "platform/msgbox.h"
 #include "zubroll/shell/Main.h"
+#include "zubroll/play/Devadiv.h"
+#include "zubroll/play/Field.h"
+#include "zubroll/play/Guide.h"
+#include "zubroll/play/Score.h"
+#include "zubroll/play/ZubZub.h"
 
 namespace zubroll {
 
@@ -78,6 +83,7 @@ void CreateBackgroundActors(TMainZubForm& form) {
   SetBackgroundPattern(form, GameRec ? GameRec->BackgroundNo : 0);
   new TRPSprite(&form.DXSpriteEngine);
   new TBPSprite(&form.DXSpriteEngine);
+  new TGuideSprite(&form.DXSpriteEngine);
 }
 
 void SetBackgroundPattern(TMainZubForm& form, int n) {
@@ -115,6 +121,8 @@ void OpenStageSelection(TMainZubForm& form) {
 }
 
 void ResetStagePlay() {
+  FoldSignboards();
+  CoinRainTime = 0;
   GameRec->ChickChain = 0;
   GameRec->ChicksAlive = 0;
   GameRec->BlastsAlive = 0;
@@ -133,13 +141,24 @@ void RunSceneStep(TMainZubForm& form) {
         if (InputMode != 3) ApplyStageParameters(StageNo);
       } else if (SceneStep == 1) {
         FieldReset = false;
+        TitleLocked = true;
+        RemoveTitleActors(form);
+        BuildStageField(StageNo);
         g.EggsLeft = StageClearCount(StageNo);
         g.ChicksAlive = 0;
         g.BlastsAlive = 0;
       } else if (SceneStep == 0) {
         GameState = 4;
+        new TZubZubSprite(&form.DXSpriteEngine);
       }
       --SceneStep;
+      break;
+    case 3:
+    case 4:
+    case 5:
+    case 40:
+    case 41:
+      PlayStateStep();
       break;
     case 6:
       GameState = 7;
@@ -383,16 +402,41 @@ int StageBossKind(int s) {
 void PrepareFieldTables(TMainZubForm& form) {
   FillStarTable(*GameRec, form.LTable);
   FillEggFallTable(*GameRec);
+  TPlayHost& h = PlayHost;
+  h.Engine = &form.DXSpriteEngine;
+  h.Images = &form.DXImageList;
+  h.LTable = &form.LTable;
+  h.PlaySound = [&form](const std::string& n, int x, bool w) { form.PlaySound(n, x, w); };
+  h.ButtonPressed = [&form] { return form.ButtonPressed(); };
+  h.SetCursorToPaddle = [&form](int x, int y) { form.SetCursorToPaddle(x, y); };
+  h.PaddleX = [&form] { return form.PaddleX; };
+  h.PaddleY = [&form] { return form.PaddleY; };
+  h.ApplyStageParameters = [](int s) { ApplyStageParameters(s); };
+  h.SaveReplay = [&form] { SaveReplay(form); };
+  h.ResetStagePlay = [] { ResetStagePlay(); };
+  h.GameOverBegins = [&form] {
+    SaveReplay(form);
+    BgmStop(form);
+    if (GameRec->ReplayState != 0) {
+      GameState = 32;
+    } else {
+      form.PlaySound("Gameover", 200, false);
+      GameState = 41;
+      SceneStep = 100;
+    }
+    form.ReleaseCursorClip();
+  };
 }
-void PrepareItemState() {}
-void TurnOffChickLamps() {}
-void RefreshLivesDisplay() {}
-void RefreshStageDisplay() {}
-void RefreshScoreDisplay() {}
-void ScoreStep(TMainZubForm&) {}
-void RouletteStep(TMainZubForm&) {}
-void SaveBonusState() {}
-void RestoreBonusState() {}
+void PrepareItemState() {
+  CreateStatusPanel();
+  ShowExtraLetters(ExtraLetters);
+  ShowChickLamps(ChickLampCount);
+}
+void RefreshLivesDisplay() { ShowLives(); }
+void RefreshStageDisplay() { ShowStageTally(StageNo); }
+void RefreshScoreDisplay() { ScoreStep(); }
+void ScoreStep(TMainZubForm&) { ScoreStep(); }
+void RouletteStep(TMainZubForm&) { RouletteStep(); }
 void EditorCopyStage() {}
 void EditorPasteStage() {}
 

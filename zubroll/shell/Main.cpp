@@ -14,6 +14,8 @@
 #include "platform/msgbox.h"
 #include "platform/trace.h"
 #include "zubroll/play/hooks.h"
+#include "zubroll/play/Autoplay.h"
+#include "zubroll/play/Field.h"
 #include "zubroll/shell/fps.h"
 #include "zubroll/shell/texts.h"
 #include "zubroll/sprite/catalogue.h"
@@ -557,6 +559,7 @@ void TMainZubForm::DXTimerTimer(int LagCount) {
 }
 
 bool TMainZubForm::FrameStep(int D) {
+  AutoplayStep(SurfaceLeft, SurfaceTop);
   GetMousePos();
   if (!DXDraw.CanDraw()) return false;
   if (Checked("PauseItem")) {
@@ -642,6 +645,7 @@ void TMainZubForm::WriteTrace() {
       .add("ReplayFrame", ReplayFrame)
       .add("PaddleX", PaddleX)
       .add("Paused", Checked("PauseItem") ? 1 : 0);
+  AddPlayTraceFields(t);
   platform::trace_write(t);
 }
 
@@ -717,7 +721,7 @@ void TMainZubForm::PlaySound(const std::string& Name, int X, bool Wait) {
 
 bool TMainZubForm::ButtonPressed() {
   if (Checked("PauseItem") || GameState == 33) return false;
-  const bool left = (platform::mouse_buttons() & platform::MouseLeft) != 0;
+  const bool left = (platform::mouse_buttons() & platform::MouseLeft) != 0 || AutoplayButtonDown();
   switch (InputMode) {
     case 0:
     case 3:
