@@ -5,6 +5,8 @@
 #pragma once
 #include <string>
 
+#include "zubroll/shell/Hiscore.h"
+
 namespace zubroll {
 
 class TMainZubForm;
@@ -63,12 +65,8 @@ void SaveReplay(TMainZubForm& form);
 std::string RunReplayBrowser(TMainZubForm& form);
 bool LoadReplayForPlayback(TMainZubForm& form, const std::string& path);
 
-// High scores.
-void LoadHighScores();
-void SaveHighScores();
-void ResetHighScoreTable(int d);
+// High scores: the record unit (Hiscore.h) and the name entry after a run (Hidilg).
 int BestScoreOf(int d);
-int HighScoreChecksum(int d, int row);
 void HighScoreCheck(TMainZubForm& form);
 
 }  // namespace zubroll
