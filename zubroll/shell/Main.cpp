@@ -16,6 +16,7 @@
 #include "zubroll/play/hooks.h"
 #include "zubroll/play/Autoplay.h"
 #include "zubroll/play/Field.h"
+#include "zubroll/shell/Selector.h"
 #include "zubroll/shell/fps.h"
 #include "zubroll/shell/texts.h"
 #include "zubroll/sprite/catalogue.h"
@@ -644,7 +645,11 @@ void TMainZubForm::WriteTrace() {
       .add("InputMode", InputMode)
       .add("ReplayFrame", ReplayFrame)
       .add("PaddleX", PaddleX)
-      .add("Paused", Checked("PauseItem") ? 1 : 0);
+      .add("Paused", Checked("PauseItem") ? 1 : 0)
+      .add("BlindActive", BlindActive ? 1 : 0)
+      .add("TitleLocked", TitleLocked ? 1 : 0)
+      .add("SelectStageNo", SelectStageNo)
+      .add("ContinueAvailable", GameRec && GameRec->ContinueAvailable ? 1 : 0);
   AddPlayTraceFields(t);
   platform::trace_write(t);
 }
