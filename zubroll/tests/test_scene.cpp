@@ -722,3 +722,67 @@ TEST(GameOverLetters, StartPlacesAndCurve) {
   EXPECT_EQ(GameOverCurve(3, -100, 0, 0), 0);  // truncation toward zero for negatives
   EXPECT_EQ(GameOverCurve(1, -8192 - 100, 0, 0), -2);
 }
+
+TEST_F(SceneTest, LetterDropsOnItsCurveAndBouncesOnce) {
+  SceneRun r(dir(), "");
+  r.Frames(2);
+  auto* l = new TGOverSprite(&r.e(), 5);
+  r.Frames(15);
+  ASSERT_EQ(l->Phase, TGOverSprite::Resting);
+  l->Counter = 28;
+  r.Frames(1);  // passes 28: the drop begins
+  ASSERT_EQ(l->Phase, TGOverSprite::Dropping);
+  EXPECT_EQ(l->Counter, 0);
+  const int x = GameOverLetterX(5);
+  int t = 0;
+  while (l->Phase == TGOverSprite::Dropping) {
+    r.Frames(1);
+    ++t;
+    if (l->Phase != TGOverSprite::Dropping) break;
+    EXPECT_EQ(int(l->Y), GameOverCurve(t, 120 * 4096, 20000, 2000)) << t;
+    EXPECT_EQ(int(l->X), x);
+  }
+  // First frame above 330: the bounce starts from there.
+  EXPECT_GT(GameOverCurve(t, 120 * 4096, 20000, 2000), 330);
+  EXPECT_LE(GameOverCurve(t - 1, 120 * 4096, 20000, 2000), 330);
+  EXPECT_FALSE(l->Collisioned);
+  EXPECT_TRUE(l->VX == 3000 || l->VX == -3000);
+  EXPECT_GE(l->VY, 60000);
+  EXPECT_LE(l->VY, 60000 + 800 * 9);
+  EXPECT_EQ(l->VY % 800, 0);
+  const int32_t x0 = l->X0, y0 = l->Y0, vx = l->VX, vy = l->VY;
+  EXPECT_EQ(x0, x * 4096);
+  for (int k = 1; k <= 5; ++k) {
+    r.Frames(1);
+    EXPECT_EQ(int(l->X), (k * vx + x0) / 4096);
+    EXPECT_EQ(int(l->Y), GameOverCurve(k, y0, vy, 2000));
+  }
+  ASSERT_GT(r.Until([&] { return CountActors<TGOverSprite>(r.e()) == 0; }, 200), 0);
+}
+
+TEST_F(SceneTest, TitleEditBoxOpensTheEditorOnce) {
+  SceneRun r(dir(), "3 move 450 300\n4 down left\n5 up left\n");
+  int opened = 0;
+  SceneHooks().OpenEditor = [&](TMainZubForm&) { ++opened; };
+  r.Frames(10);
+  SceneHooks().OpenEditor = nullptr;
+  EXPECT_EQ(GameState, 16);
+  EXPECT_EQ(SceneStep, 0);
+  EXPECT_EQ(opened, 1);
+}
+
+TEST_F(SceneTest, BossStageGetsItsBackground) {
+  // Stage 0 of this Easy set carries a BBos cell (boss kind 2): pattern 17.
+  TStageSet set;
+  std::memset(static_cast<void*>(&set), 0, sizeof set);
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::read_file(dir() + "ZRStage/EASY.EGS", bytes));
+  std::memcpy(static_cast<void*>(&set), bytes.data(), sizeof set);
+  set.Cell(0, 5, 15) = 11;
+  ASSERT_TRUE(platform::write_file_atomic(dir() + "ZRStage/EASY.EGS", &set, sizeof set));
+  SceneRun r(dir(), "");
+  StartEasy(r);
+  EXPECT_EQ(StageBossKind(0), 2);
+  EXPECT_EQ(BackgroundPattern(r.f()), 17);
+  EXPECT_EQ(GameRec->BackgroundNo, 1);
+}
