@@ -221,6 +221,12 @@ bool TMainZubForm::LoadData(std::string& failed, std::string& reason) {
     }
     platform::WavData wav;
     if (!platform::parse_wav(bytes.data(), bytes.size(), wav, reason)) return false;
+    if (wav.format.bits != 8 || wav.format.rate != w.rate || wav.format.channels != w.channels ||
+        wav.data.size() != size_t(w.data_bytes)) {
+      reason = "the wave is not " + std::to_string(w.rate) + " Hz " + std::to_string(w.channels) +
+               "-channel 8-bit PCM of " + std::to_string(w.data_bytes) + " bytes";
+      return false;
+    }
     TWaveCollectionItem& it = DXWaveList.Add(w.name);
     it.SetWave(wav);
     it.MaxPlayingCount = 6;
@@ -496,8 +502,10 @@ void TMainZubForm::ProcessMessages() {
 void TMainZubForm::RunOneLoopPass() {
   platform::begin_frame();
   bool waited = false;
+  // The timer runs only while the application is active (ActiveOnly).
+  const bool timer_runs = DXTimer.Enabled() && (!DXTimer.ActiveOnly || platform::has_focus());
   // Pacing: the chosen driver waits on the platform clock (virtual when headless).
-  if (DXTimer.Enabled()) {
+  if (timer_runs) {
     platform::wait_until(DXTimer.NextDue());
     waited = true;
   } else if (IdleLoopActive && !Checked("NoWaitItem")) {
@@ -510,7 +518,7 @@ void TMainZubForm::RunOneLoopPass() {
   if (!Closed) {
     try {
       if (DXTimer.Enabled())
-        ran = DXTimer.Poll(platform::ticks());
+        ran = timer_runs && DXTimer.Poll(platform::ticks());
       else if (IdleLoopActive)
         ran = IdleFrame();
     } catch (const std::exception& e) {

@@ -539,3 +539,44 @@ TEST_F(FormTest, TheTitleShowsThePointerHand) {
   EXPECT_EQ(r.f().Hand2->X, 200);
   EXPECT_EQ(r.f().Hand2->Y, 150);
 }
+
+TEST_F(FormTest, ShiftF1OpensTheStageSelection) {
+  GameRun r(tmp.path(), "2 key F2 shift\n");
+  r.Frames(2);
+  EXPECT_EQ(GameState, 21);
+  EXPECT_EQ(GameRec->Difficulty, 1);
+  EXPECT_NE(GameRec->SelectSetPath.find("ZRStage/NORMAL.EGS"), std::string::npos);
+}
+
+TEST_F(FormTest, StageSelectionOfAMissingSetStaysOnTheTitle) {
+  ASSERT_TRUE(platform::remove_file(tmp.path() + "ZRStage/HARD.EGS"));
+  GameRun r(tmp.path(), "2 key F3 shift\n4 key F3\n");
+  r.Frames(5);
+  EXPECT_EQ(GameState, 31);  // "Can't find stage data." and no game starts
+}
+
+TEST_F(FormTest, TextFileReplacesTitleAndCaptions) {
+  ASSERT_TRUE(test::WriteFile(tmp.path() + "Zrdata.res",
+                              "[MISC]\nAPPNAME=Zubroll Test\nTITLEBARPAUSE=(paused)\n[OPTIONMENU]\nCaption01=&Whole Screen\n"
+                              "[HSCRHEADER]\n2nd=Second\n"));
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  EXPECT_EQ(r.f().AppTitle, "Zubroll Test");
+  EXPECT_EQ(PauseTitleText, "(paused)");
+  EXPECT_EQ(r.f().Item("MaxScreenItem").caption, "&Whole Screen");
+  EXPECT_EQ(r.f().Item("SFXOptionItem").caption, "&Sound Effects");
+  EXPECT_EQ(GameRec->RankTexts[1], "Second");
+  EXPECT_EQ(GameRec->RankTexts[0], "1st");
+}
+
+TEST_F(FormTest, TimerDriverStopsWhileInactive) {
+  GameRun r(tmp.path(), "2 menu NoTimerItem\n5 focus lost\n10 focus gained\n");
+  r.Frames(4);
+  ASSERT_TRUE(r.f().DXTimer.Enabled());
+  r.Frames(1);
+  const int t = SceneTimer;
+  r.Frames(4);
+  EXPECT_EQ(SceneTimer, t);  // frames 6 .. 9: the application is inactive
+  r.Frames(3);
+  EXPECT_GT(SceneTimer, t);
+}
