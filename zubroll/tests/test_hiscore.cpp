@@ -183,7 +183,9 @@ TEST_F(HiscoreEnv, EntryRankOnlyForPlayedDifficulties) {
   EXPECT_EQ(HiScoreRec->StartStage[1][1], 4);
   EXPECT_EQ(HiScoreRec->EndStage[1][1], 11);
   EXPECT_EQ(HiScoreRec->FrameRate[1][1], 27);
-  EXPECT_EQ(HighScoreToBeatFor(1), 50000);
+  EXPECT_EQ(BestScoreOf(1), 50000);
+  EXPECT_EQ(BestScoreOf(5), 99999999);
+  EXPECT_EQ(HighScoreChecksum(1, 2), HighScoreChecksum(*HiScoreRec, 1, 2));
 }
 
 TEST_F(HiscoreEnv, MissingFileGivesDefaultsSilently) {

@@ -10,6 +10,7 @@
 
 #include "fixtures.h"
 #include "platform/files.h"
+#include "platform/image_io.h"
 #include "platform/msgbox.h"
 #include "zubroll/play/Stage.h"
 #include "zubroll/stages/StageText.h"
@@ -259,6 +260,8 @@ TEST_F(StageEnv, SaveThenLoadKeepsTheSetAndItsPlainCells) {
   EXPECT_EQ(StageSet->ClearCount[0], 2);
   EXPECT_EQ(StageSet->ClearCount[5], 5);
   EXPECT_EQ(StageSet->ClearCount[31], 1);
+  EXPECT_EQ(StageClearCount(5), 5);
+  EXPECT_EQ(StageClearCount(32), 0);
   EXPECT_EQ(StageBossKind(5), kBossGBos);
   // An edited set opens in the editor too.
   EXPECT_TRUE(Load(path, 3, true));
@@ -441,7 +444,7 @@ TEST_F(StageEnv, ShortFileFailsLikeABadSet) {
   }
   // A longer file supplies its first record.
   std::vector<uint8_t> b = Read(path);
-  b.resize(20000, 0xff);
+  b.resize(3u << 20, 0xff);  // even a big one
   Write(path + ".long", b);
   EXPECT_TRUE(Load(path + ".long", 3, false));
 }
@@ -696,6 +699,14 @@ TEST(StageTool, InfoOutputAndExitStatus) {
   ASSERT_TRUE(zubroll::test::WriteFile(dir.path() + "bad.txt", "stage 0\nxx\n"));
   EXPECT_EQ(RunTool("compile " + dir.path() + "bad.txt " + dir.path() + "BAD.EGG"), 2);
   EXPECT_FALSE(platform::file_exists(dir.path() + "BAD.EGG"));
+  // The contact sheet: 8 x 4 stages of 34 x 14 cells of 6 x 15 pixels with 6-pixel gaps.
+  EXPECT_EQ(RunTool("sheet " + folder + "EASY.EGS " + dir.path() + "easy.png"), 0);
+  int w = 0, h = 0;
+  std::vector<uint32_t> px;
+  ASSERT_TRUE(platform::read_png_rgb(dir.path() + "easy.png", w, h, px));
+  EXPECT_EQ(w, 8 * (34 * 6 + 6) + 6);
+  EXPECT_EQ(h, 4 * (14 * 15 + 6) + 6);
+  EXPECT_EQ(RunTool("sheet " + folder + "NOPE.EGG " + dir.path() + "x.png"), 2);
   ASSERT_TRUE(zubroll::test::WriteFile(dir.path() + "short.egg", std::string(100, 'x')));
   EXPECT_EQ(RunTool("info " + dir.path() + "short.egg", &out), 1);
   EXPECT_EQ(out.rfind("valid: no\n", 0), 0u);
