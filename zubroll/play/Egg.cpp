@@ -253,6 +253,10 @@ void TBlockEggSprite::DoMove(int) {
     return;
   }
   if (GameState == 16) return;
+  // Grace counts every frame since the block's own last egg contact, resting or
+  // not: a block that has been on the field for 7 frames falls as soon as its
+  // support goes.
+  ++Grace;
   THitOnlySprite* s = Sensor.get();
   if (s && s->Touched) {
     Collisioned = false;
@@ -261,7 +265,6 @@ void TBlockEggSprite::DoMove(int) {
     FallFrame = 0;
     return;
   }
-  ++Grace;
   if (Grace <= 7) return;
   ++FallFrame;
   Y = UnitsToPixels(1500LL * FallFrame * FallFrame + RestY0);

@@ -116,6 +116,7 @@ void TZubZubSprite::DoMove(int) {
   }
   const bool big = BigTime > 0;
   CollisionRect = big ? kBigRect : kSmallRect;
+  Visible = !big;
   if ((GameState == 6 || GameState == 5) && PaddleState != 4) {
     if (GameRec && GameRec->BallsInPlay <= 0) SayOhNo();
     PaddleState = 4;
