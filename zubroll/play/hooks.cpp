@@ -22,7 +22,6 @@ namespace zubroll {
 // gameover.*, Hidilg.*), the stage sets (zubroll/play/Stage.*) and the high scores
 // (zubroll/shell/Hiscore.*) live in their own units.
 
-int StageClearCount(int s) { return StageSet && s >= 0 && s < kStageCount ? StageSet->ClearCount[s] : 0; }
 
 // ---------------------------------------------------------------------------
 // Play field and score panel
@@ -159,9 +158,4 @@ void SaveReplay(TMainZubForm& f) {
 
 std::string RunReplayBrowser(TMainZubForm&) { return std::string(); }
 bool LoadReplayForPlayback(TMainZubForm&, const std::string&) { return false; }
-// ---------------------------------------------------------------------------
-// High scores
-
-int BestScoreOf(int d) { return HighScoreToBeatFor(d); }
-
 }  // namespace zubroll
