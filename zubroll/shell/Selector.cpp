@@ -183,8 +183,11 @@ void OpenStageSelection(TMainZubForm& form) {
     GameState = 31;
     return;
   }
-  // 2.
+  // 2. (Opened again from the menu, or while the title's blind still runs: one hand,
+  // and a fresh blind towards the stage shown.)
   GameState = 21;
+  CancelBlind(form);
+  KillActors<THand3Sprite>(form.DXSpriteEngine);
   new THand3Sprite(&form.DXSpriteEngine);
   const int d = std::clamp(g.Difficulty, 0, 4);
   const int last = LastStageOf(d);

@@ -786,3 +786,22 @@ TEST_F(SceneTest, BossStageGetsItsBackground) {
   EXPECT_EQ(BackgroundPattern(r.f()), 17);
   EXPECT_EQ(GameRec->BackgroundNo, 1);
 }
+
+TEST_F(SceneTest, SelectionOpenedDuringTheTitleBlindShowsItsOwnStage) {
+  SceneRun r(dir(), "");
+  GameRec->BestStage[0] = 6;
+  GameRec->LastStage[0] = 6;
+  PointAway();
+  r.Frames(2);
+  TitleLocked = true;
+  StartBlind(r.f(), 0);  // as after a game over
+  r.Frames(10);
+  r.f().StartStageSelect(0);
+  r.f().StartStageSelect(0);  // twice from the menu
+  EXPECT_EQ(CountActors<THand3Sprite>(r.e()), 1);
+  ASSERT_NE(Leader(r.e()), nullptr);
+  EXPECT_EQ(Leader(r.e())->Target, 6);
+  ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
+  EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
+  EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
+}
