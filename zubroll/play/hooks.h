@@ -11,7 +11,8 @@ namespace zubroll {
 
 class TMainZubForm;
 
-// Scene flow: one step per frame after the draw, before the flip.
+// Scene flow (zubroll/shell/Scene.* and the scene units beside it): one step per
+// frame after the draw, before the flip.
 void RunSceneStep(TMainZubForm& form);
 // InitGameStaff: background pattern, right and bottom panels, guide (before the pause hand).
 void CreateBackgroundActors(TMainZubForm& form);
