@@ -805,3 +805,29 @@ TEST_F(SceneTest, SelectionOpenedDuringTheTitleBlindShowsItsOwnStage) {
   EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
   EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
 }
+
+TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
+  // Right-click Easy, walk one stage forward, go back, left-click Normal, quit with Esc.
+  SceneRun r(dir(),
+             "2 move 70 280\n3 down right\n4 up right\n"
+             "120 move 240 320\n121 down left\n122 up left\n"  // next (hot spot 250, 320)
+             "140 move 316 320\n141 down left\n142 up left\n"  // back
+             "300 move 170 280\n301 down left\n302 up left\n"  // Normal
+             "420 key Escape\n");
+  GameRec->BestStage[0] = 3;
+  r.Frames(10);
+  EXPECT_EQ(GameState, 21);
+  EXPECT_EQ(GameRec->Difficulty, 0);
+  r.Until([] { return platform::frame_number() >= 130; });
+  EXPECT_EQ(SelectStageNo, 1);
+  r.Until([] { return platform::frame_number() >= 145; });
+  EXPECT_EQ(GameState, 31);
+  EXPECT_TRUE(TitleLocked);  // the blind back to the title
+  r.Until([] { return platform::frame_number() >= 305; });
+  EXPECT_LT(GameState, 15);
+  EXPECT_EQ(GameRec->Difficulty, 1);
+  r.Until([] { return platform::frame_number() >= 425; });
+  EXPECT_EQ(GameState, 31);
+  EXPECT_TRUE(GameRec->ContinueAvailable);
+  EXPECT_EQ(GameRec->ContinueDifficulty, 1);
+}
