@@ -8,231 +8,20 @@
 #include "platform/image_io.h"
 #include "platform/msgbox.h"
 #include "zubroll/shell/Main.h"
+#include "zubroll/play/Devadiv.h"
+#include "zubroll/play/Field.h"
+#include "zubroll/play/Guide.h"
+#include "zubroll/play/Score.h"
+#include "zubroll/play/Stage.h"
+#include "zubroll/play/ZubZub.h"
+#include "zubroll/shell/Hiscore.h"
 
 namespace zubroll {
 
-// ---------------------------------------------------------------------------
-// Scene actors that stand still: background tiles, panels, title logo and egg.
+// The scene machine (zubroll/shell/Scene.*, Title.*, Blind.*, Selector.*, bgpat.*,
+// gameover.*, Hidilg.*), the stage sets (zubroll/play/Stage.*) and the high scores
+// (zubroll/shell/Hiscore.*) live in their own units.
 
-namespace {
-
-class TStillSprite : public TImageSprite {
- public:
-  TStillSprite(TSpriteEngine* e, const char* image, int x, int y, int z) : TImageSprite(e) {
-    SetImage(MainZubForm->DXImageList.Find(image));
-    X = x;
-    Y = y;
-    SetZ(z);
-    IgnoreGroup = 10;
-  }
-};
-
-class TBGPatSprite : public TStillSprite {
- public:
-  TBGPatSprite(TSpriteEngine* e, int x, int y) : TStillSprite(e, "BgPat", x, y, -2) {
-    Collisioned = false;
-    Passive = true;
-    Moved = false;
-  }
-};
-
-class TRPSprite : public TStillSprite {
- public:
-  explicit TRPSprite(TSpriteEngine* e) : TStillSprite(e, "BgRPanel", 376, 0, 22) {
-    Collisioned = false;
-    Passive = true;
-    Moved = false;
-  }
-};
-
-class TBPSprite : public TStillSprite {
- public:
-  explicit TBPSprite(TSpriteEngine* e) : TStillSprite(e, "BgBPanel", 0, 371, 0) {
-    Collisioned = false;
-    Passive = true;
-    Moved = false;
-  }
-};
-
-class TTitleSprite : public TStillSprite {
- public:
-  explicit TTitleSprite(TSpriteEngine* e) : TStillSprite(e, "ZrTitle", 32, 98, 8) { Collisioned = false; }
-};
-
-class TTitleEggSprite : public TStillSprite {
- public:
-  explicit TTitleEggSprite(TSpriteEngine* e) : TStillSprite(e, "ZrBigEgg", 60, 2, 4) { Collisioned = false; }
-};
-
-template <class T>
-void KillAll(TMainZubForm& form) {
-  for (int i = 0; i < form.DXSpriteEngine.Count(); ++i)
-    if (auto* s = dynamic_cast<T*>(form.DXSpriteEngine.Items(i))) s->Dead();
-}
-
-}  // namespace
-
-void CreateBackgroundActors(TMainZubForm& form) {
-  for (int j = 0; j < 6; ++j)
-    for (int i = 0; i < 6; ++i) new TBGPatSprite(&form.DXSpriteEngine, 64 * i, 64 * j);
-  SetBackgroundPattern(form, GameRec ? GameRec->BackgroundNo : 0);
-  new TRPSprite(&form.DXSpriteEngine);
-  new TBPSprite(&form.DXSpriteEngine);
-}
-
-void SetBackgroundPattern(TMainZubForm& form, int n) {
-  n = std::clamp(n, 0, 19);
-  for (int i = 0; i < form.DXSpriteEngine.Count(); ++i)
-    if (auto* s = dynamic_cast<TBGPatSprite*>(form.DXSpriteEngine.Items(i))) s->AnimStart = n;
-}
-
-void CreateTitleActors(TMainZubForm& form) {
-  new TTitleSprite(&form.DXSpriteEngine);
-  new TTitleEggSprite(&form.DXSpriteEngine);
-}
-
-void CreateTitleButtons(TMainZubForm&) {}
-
-void RemoveTitleActors(TMainZubForm& form) {
-  KillAll<TTitleSprite>(form);
-  KillAll<TTitleEggSprite>(form);
-}
-
-void RemoveTitleAndSelectionButtons(TMainZubForm&) {}
-
-void CancelBlind(TMainZubForm&) {
-  TitleLocked = false;
-  BlindActive = false;
-}
-
-void OpenStageSelection(TMainZubForm& form) {
-  if (!LoadStageSet(GameRec->SelectSetPath)) {
-    GameState = 31;
-    return;
-  }
-  GameState = 21;
-  form.UpdateMenus();
-}
-
-void ResetStagePlay() {
-  GameRec->ChickChain = 0;
-  GameRec->ChicksAlive = 0;
-  GameRec->BlastsAlive = 0;
-}
-
-void RunSceneStep(TMainZubForm& form) {
-  TGameRec& g = *GameRec;
-  switch (GameState) {
-    case 1:
-      GameState = 2;
-      SceneStep = 2;
-      break;
-    case 2:
-      if (SceneStep == 2) {
-        FieldReset = true;
-        if (InputMode != 3) ApplyStageParameters(StageNo);
-      } else if (SceneStep == 1) {
-        FieldReset = false;
-        g.EggsLeft = StageClearCount(StageNo);
-        g.ChicksAlive = 0;
-        g.BlastsAlive = 0;
-      } else if (SceneStep == 0) {
-        GameState = 4;
-      }
-      --SceneStep;
-      break;
-    case 6:
-      GameState = 7;
-      break;
-    case 15:
-      SceneTimer = 0;
-      SceneStep = 1;
-      BgmStop(form);
-      GameState = 16;
-      break;
-    case 16:
-      if (SceneStep == 1) SceneStep = 0;
-      break;
-    case 30:
-      SceneStep = 0;
-      SceneTimer = 0;
-      GameState = 31;
-      form.ShowCursor();
-      FieldReset = false;
-      break;
-    case 31:
-      if (SceneStep == 0) {
-        ++SceneTimer;
-        if (!BlindActive) g.ReplayState = 0;
-      }
-      break;
-    case 32:
-      FieldReset = false;
-      GameState = 42;
-      SceneTimer = 0;
-      g.Lives = 3;
-      form.UpdateMenus();
-      break;
-    case 33:
-      SceneTimer = 0;
-      BgmStop(form);
-      GameState = 30;
-      FieldReset = true;
-      g.Lives = 3;
-      TitleLocked = false;
-      g.ReplayState = 0;
-      ResetStagePlay();
-      RemoveTitleActors(form);
-      CreateTitleActors(form);
-      CreateTitleButtons(form);
-      RefreshLivesDisplay();
-      RefreshStageDisplay();
-      form.UpdateMenus();
-      form.ShowCursor();
-      break;
-    case 70:
-      ResetStagePlay();
-      RemoveTitleActors(form);
-      SceneTimer = 0;
-      FieldReset = true;
-      form.SetChecked("PauseItem", false);
-      StopRecording();
-      InputMode = 0;
-      ReplayFrame = 0;
-      TitleLocked = false;
-      g.ReplayState = 0;
-      BgmStop(form);
-      GameState = 71;
-      SceneStep = 0;
-      SetBackgroundPattern(form, 9);
-      form.PlaySound("FaceMi", 200, false);
-      break;
-    case 71:
-      if (LeftButton) {
-        form.PlaySound("FaceSo", 200, false);
-        GameState = 72;
-        LeftButton = false;
-      }
-      {
-        TFontSpec f;
-        f.Size = 9;
-        f.Bold = true;
-        f.Colour = TRGB{0, 0, 0};
-        form.DXDraw.Canvas().TextOut(250, 122, "V1.0.8E", f);
-      }
-      break;
-    case 72:
-      if (LeftButton) {
-        form.PlaySound("FaceDo", 200, false);
-        GameState = 33;
-        LeftButton = false;
-        SetBackgroundPattern(form, 0);
-      }
-      break;
-    default:
-      break;
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Play field and score panel
@@ -240,16 +29,29 @@ void RunSceneStep(TMainZubForm& form) {
 void PrepareFieldTables(TMainZubForm& form) {
   FillStarTable(*GameRec, form.LTable);
   FillEggFallTable(*GameRec);
+  TPlayHost& h = PlayHost;
+  h.Engine = &form.DXSpriteEngine;
+  h.Images = &form.DXImageList;
+  h.LTable = &form.LTable;
+  h.PlaySound = [&form](const std::string& n, int x, bool w) { form.PlaySound(n, x, w); };
+  h.ButtonPressed = [&form] { return form.ButtonPressed(); };
+  h.SetCursorToPaddle = [&form](int x, int y) { form.SetCursorToPaddle(x, y); };
+  h.PaddleX = [&form] { return form.PaddleX; };
+  h.PaddleY = [&form] { return form.PaddleY; };
+  h.ApplyStageParameters = [](int s) { ApplyStageParameters(s); };
+  h.SaveReplay = [&form] { SaveReplay(form); };
+  h.ResetStagePlay = [] { ResetStagePlay(); };
 }
-void PrepareItemState() {}
-void TurnOffChickLamps() {}
-void RefreshLivesDisplay() {}
-void RefreshStageDisplay() {}
-void RefreshScoreDisplay() {}
-void ScoreStep(TMainZubForm&) {}
-void RouletteStep(TMainZubForm&) {}
-void SaveBonusState() {}
-void RestoreBonusState() {}
+void PrepareItemState() {
+  CreateStatusPanel();
+  ShowExtraLetters(ExtraLetters);
+  ShowChickLamps(ChickLampCount);
+}
+void RefreshLivesDisplay() { ShowLives(); }
+void RefreshStageDisplay() { ShowStageTally(StageNo); }
+void RefreshScoreDisplay() { ScoreStep(); }
+void ScoreStep(TMainZubForm&) { ScoreStep(); }
+void RouletteStep(TMainZubForm&) { RouletteStep(); }
 void EditorCopyStage() {}
 void EditorPasteStage() {}
 
@@ -356,12 +158,4 @@ void SaveReplay(TMainZubForm& f) {
 
 std::string RunReplayBrowser(TMainZubForm&) { return std::string(); }
 bool LoadReplayForPlayback(TMainZubForm&, const std::string&) { return false; }
-
-// ---------------------------------------------------------------------------
-// High scores
-
-void HighScoreCheck(TMainZubForm&) {
-  // The name-entry dialog belongs to the high score unit; no entry is made here.
-}
-
 }  // namespace zubroll

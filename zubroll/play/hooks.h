@@ -12,7 +12,8 @@ namespace zubroll {
 
 class TMainZubForm;
 
-// Scene flow: one step per frame after the draw, before the flip.
+// Scene flow (zubroll/shell/Scene.* and the scene units beside it): one step per
+// frame after the draw, before the flip.
 void RunSceneStep(TMainZubForm& form);
 // InitGameStaff: background pattern, right and bottom panels, guide (before the pause hand).
 void CreateBackgroundActors(TMainZubForm& form);
@@ -61,7 +62,7 @@ void SaveReplay(TMainZubForm& form);
 std::string RunReplayBrowser(TMainZubForm& form);
 bool LoadReplayForPlayback(TMainZubForm& form, const std::string& path);
 
-// High scores: the tables are zubroll/shell/Hiscore.h; the check after a run is here.
+// High scores: the record unit (Hiscore.h) and the name entry after a run (Hidilg).
 void HighScoreCheck(TMainZubForm& form);
 
 }  // namespace zubroll

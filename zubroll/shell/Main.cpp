@@ -15,6 +15,9 @@
 #include "platform/msgbox.h"
 #include "platform/trace.h"
 #include "zubroll/play/hooks.h"
+#include "zubroll/play/Autoplay.h"
+#include "zubroll/play/Field.h"
+#include "zubroll/shell/Selector.h"
 #include "zubroll/shell/fps.h"
 #include "zubroll/shell/texts.h"
 #include "zubroll/sprite/catalogue.h"
@@ -555,6 +558,7 @@ void TMainZubForm::DXTimerTimer(int LagCount) {
 }
 
 bool TMainZubForm::FrameStep(int D) {
+  AutoplayStep(SurfaceLeft, SurfaceTop);
   GetMousePos();
   if (!DXDraw.CanDraw()) return false;
   if (Checked("PauseItem")) {
@@ -643,7 +647,12 @@ void TMainZubForm::WriteTrace() {
       .add("InputMode", InputMode)
       .add("ReplayFrame", ReplayFrame)
       .add("PaddleX", PaddleX)
-      .add("Paused", Checked("PauseItem") ? 1 : 0);
+      .add("Paused", Checked("PauseItem") ? 1 : 0)
+      .add("BlindActive", BlindActive ? 1 : 0)
+      .add("TitleLocked", TitleLocked ? 1 : 0)
+      .add("SelectStageNo", SelectStageNo)
+      .add("ContinueAvailable", GameRec && GameRec->ContinueAvailable ? 1 : 0);
+  AddPlayTraceFields(t);
   platform::trace_write(t);
 }
 
@@ -719,7 +728,7 @@ void TMainZubForm::PlaySound(const std::string& Name, int X, bool Wait) {
 
 bool TMainZubForm::ButtonPressed() {
   if (Checked("PauseItem") || GameState == 33) return false;
-  const bool left = (platform::mouse_buttons() & platform::MouseLeft) != 0;
+  const bool left = (platform::mouse_buttons() & platform::MouseLeft) != 0 || AutoplayButtonDown();
   switch (InputMode) {
     case 0:
     case 3:

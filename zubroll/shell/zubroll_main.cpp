@@ -9,6 +9,7 @@
 #include "platform/instance.h"
 #include "platform/trace.h"
 #include "zubroll/shell/Main.h"
+#include "zubroll/play/Autoplay.h"
 
 int main(int argc, char** argv) {
   platform::Options opts;
@@ -18,8 +19,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (const std::string& a : opts.rest)
+    if (a == "--autoplay") zubroll::AutoplayEnabled = true;
+  for (const std::string& a : opts.rest)
     if (a == "--help" || a == "-h") {
-      std::printf("usage: zubroll [-W] [options]\n  -W, -w                   start in a window\n%s",
+      std::printf("usage: zubroll [-W] [options]\n  -W, -w                   start in a window\n  --autoplay               the demo player steers and serves\n%s",
                   platform::options_usage());
       return 0;
     }
