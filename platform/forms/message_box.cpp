@@ -184,9 +184,11 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
   if (buttons == MsgButtons::YesNo) {
     no->is_default = true;
     no->cancel = true;
+    f.focus(no);  // the focused button takes Space, and Tab moves on
   } else {
     ok->is_default = true;
     (cancel ? cancel : ok)->cancel = true;
+    f.focus(ok);
   }
   return to_msg(f.show_modal(), buttons);
 }
