@@ -783,6 +783,32 @@ TEST_F(Windowed, EscapeClicksTheCancelButtonAndTrackBarKeysMoveTheThumb) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(Windowed, FocusLostDuringADialogReachesTheGameAfterwards) {
+  auto focus_event = [](Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    e.window.windowID = SDL_GetWindowID(display_sdl_window());
+    SDL_PushEvent(&e);
+  };
+  focus_event(SDL_WINDOWEVENT_FOCUS_GAINED);
+  frame();
+  ASSERT_TRUE(has_focus());
+  Form f("Focus", 100, 60);
+  int passes = 0;
+  f.on_idle = [&] {
+    if (++passes == 3) focus_event(SDL_WINDOWEVENT_FOCUS_LOST);
+    if (passes == 6) f.close(ModalResult::Ok);
+  };
+  EXPECT_EQ(f.show_modal(), ModalResult::Ok);
+  std::vector<Event> seen;
+  frame(&seen);
+  int lost = 0;
+  for (const Event& e : seen) lost += e.type == EventType::FocusLost;
+  EXPECT_EQ(lost, 1);
+  EXPECT_FALSE(has_focus());
+}
+
 TEST_F(Windowed, MessageBoxDefaultsAndLetters) {
   install_message_box();
   later(300, [] { push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true); });
