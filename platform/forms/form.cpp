@@ -226,10 +226,16 @@ bool Button::click() {
 void Button::draw() {
   if (!visible) return;
   const ImVec2 p = client_pos(left, top);
+  // Windows draws the default frame on the focused button while one has the focus.
+  Button* focused_button = dynamic_cast<Button*>(form_->focused());
+  const bool framed = focused_button ? focused_button == this : is_default;
   if (detail::draw_button(("##" + name).c_str(), caption, p.x, p.y, static_cast<float>(width),
-                          static_cast<float>(height), enabled, is_default, font_of(*this))) {
+                          static_cast<float>(height), enabled, framed, font_of(*this))) {
+    form_->note_focus(this);
     form_->defer([this] { click(); });
   }
+  if (focused_button == this && enabled)
+    dotted_rect(ImGui::GetWindowDrawList(), p.x + 4, p.y + 4, p.x + width - 4, p.y + height - 4);
 }
 
 std::string Button::describe() const {
@@ -287,10 +293,12 @@ void Edit::draw() {
   }
   ImGui::BeginDisabled(!enabled);
   std::string& buf = EditAccess::text(*this);
+  ImGui::PushAllowKeyboardFocus(false);  // Tab is the form's, not ImGui's
   const bool changed =
       ImGui::InputText(("##" + name).c_str(), &buf, ImGuiInputTextFlags_CallbackEdit, edit_limit, this);
+  ImGui::PopAllowKeyboardFocus();
   ImGui::EndDisabled();
-  if (ImGui::IsItemActivated()) form_->focus(this);
+  if (ImGui::IsItemActivated()) form_->note_focus(this);
   ImGui::PopStyleColor(2);
   ImGui::PopStyleVar(2);
   ImGui::PopFont();
@@ -382,7 +390,7 @@ void TrackBar::draw() {
     const float mx = ImGui::GetIO().MousePos.x;
     const float thumb_x = ox + x_of(position_);
     if (ImGui::IsItemActivated()) {
-      form_->focus(this);
+      form_->note_focus(this);
       dragging_ = std::fabs(mx - thumb_x) <= kThumbHalf + 1 && ImGui::GetIO().MousePos.y >= thumb_top &&
                   ImGui::GetIO().MousePos.y <= body_bottom + point_bottom;
       if (!dragging_) want += (mx < thumb_x ? -page_size : page_size);
@@ -518,6 +526,20 @@ void Form::focus(Control* c) {
   focus_request_ = c;
 }
 
+Control* Form::next_focus(Control* from, bool backwards) const {
+  std::vector<Control*> order;
+  for (auto& c : controls_) {
+    if (!c->visible || !c->enabled) continue;
+    if (dynamic_cast<Edit*>(c.get()) || dynamic_cast<Button*>(c.get()) || dynamic_cast<TrackBar*>(c.get()))
+      order.push_back(c.get());
+  }
+  if (order.empty()) return nullptr;
+  const auto it = std::find(order.begin(), order.end(), from);
+  if (it == order.end()) return backwards ? order.back() : order.front();
+  const size_t i = static_cast<size_t>(it - order.begin());
+  return order[(i + (backwards ? order.size() - 1 : 1)) % order.size()];
+}
+
 Button* Form::default_button() {
   for (auto& c : controls_)
     if (auto* b = dynamic_cast<Button*>(c.get()); b && b->is_default && b->visible) return b;
@@ -588,8 +610,19 @@ class FormWindow : public detail::ModalWindow {
     first_ = false;
     if (active) {
       if (!open) form_.defer([this] { form_.modal_result = ModalResult::Cancel; });
+      Button* focused_button = dynamic_cast<Button*>(form_.focused());
       if (detail::take_enter()) {
-        if (Button* b = form_.default_button()) form_.defer([b] { b->click(); });
+        Button* b = focused_button && focused_button->enabled ? focused_button : form_.default_button();
+        if (b) form_.defer([b] { b->click(); });
+      }
+      if (focused_button && focused_button->enabled && detail::key_pressed(SDL_SCANCODE_SPACE))
+        form_.defer([focused_button] { focused_button->click(); });
+      Uint16 mod = 0;
+      if (detail::key_pressed(SDL_SCANCODE_TAB, &mod)) {
+        if (Control* next = form_.next_focus(form_.focused(), (mod & KMOD_SHIFT) != 0)) {
+          form_.focus(next);
+          if (!dynamic_cast<Edit*>(next)) ImGui::ClearActiveID();  // the edit box lets go of the keys
+        }
       }
       if (detail::take_escape()) {
         if (Button* b = form_.cancel_button()) form_.defer([b] { b->click(); });

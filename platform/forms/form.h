@@ -184,6 +184,11 @@ class Form {
   // The control that has the keyboard focus when the form shows (or now).
   void focus(Control* c);
   Control* focused() const { return focus_; }
+  // Tab order: the visible, enabled edit boxes, buttons and track bars, in
+  // the order added. Tab and Shift+Tab move along it; Space (or Enter)
+  // clicks a focused button.
+  Control* next_focus(Control* from, bool backwards) const;
+  void note_focus(Control* c) { focus_ = c; }  // the user clicked it (forms internals)
 
   Button* default_button();
   Button* cancel_button();

@@ -359,6 +359,17 @@ struct PointerState {
   }
 };
 
+// A change of focus the game missed while a dialog or menu held the events
+// reaches it afterwards (a loss and regain in between is no change).
+void repost_focus(bool had_focus) {
+  if (has_focus() == had_focus) return;
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = has_focus() ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+  e.window.windowID = SDL_GetWindowID(gui().window);
+  SDL_PushEvent(&e);
+}
+
 void present_with(Texture& frame) {
   Gui& g = gui();
   SDL_Renderer* r = g.renderer;
@@ -462,6 +473,7 @@ void run_modal(ModalWindow& w) {
   const std::vector<uint32_t>& px = display_last_frame(fw, fh);
   if (fw > 0 && fh > 0 && px.size() >= static_cast<size_t>(fw) * fh) frame.update(px.data(), fw, fh);
 
+  const bool had_focus = has_focus();
   g.stack.push_back(&w);
   g.enter = g.escape = false;
   for (bool& p : g.pressed) p = false;
@@ -494,6 +506,7 @@ void run_modal(ModalWindow& w) {
 
   if (!text_was_on) SDL_StopTextInput();
   if (outermost) pointer.restore(g.window);
+  repost_focus(had_focus);
   if (quit) {
     SDL_Event q{};
     q.type = SDL_QUIT;
@@ -537,14 +550,17 @@ void run_menu_loop() {
   const std::vector<uint32_t>& px = display_last_frame(fw, fh);
   if (fw > 0 && fh > 0 && px.size() >= static_cast<size_t>(fw) * fh) frame.update(px.data(), fw, fh);
   bool quit = false;
+  const bool had_focus = has_focus();
   while (menubar_open() && !quit) {
     Event ev;
-    while (poll_event(ev))
+    while (poll_event(ev)) {
       if (ev.type == EventType::Quit) quit = true;
+    }
     if (quit) break;
     present_with(frame);
     if (menubar_open()) SDL_WaitEventTimeout(nullptr, 15);
   }
+  repost_focus(had_focus);
   if (quit) {
     menubar_close();
     present_with(frame);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "../display_sdl.h"
 #include "../host.h"
 #include "form.h"
 #include "gui.h"
@@ -135,7 +136,10 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
   Form f(caption, 200, 100);
   f.name = "MessageBox";
   ImFont* font = detail::font_for(f.font.size, false);
-  const float wrap = 420;
+  // Lines wrap at 420 pixels, or narrower so the box fits a small window.
+  int win_w = 640, win_h = 480;
+  SDL_GetWindowSize(display_sdl_window(), &win_w, &win_h);
+  const float wrap = std::clamp(static_cast<float>(win_w - 100), 150.0f, 420.0f);
   const ImVec2 ts = font->CalcTextSizeA(font->FontSize, 1e9f, wrap, text.c_str());
   const bool has_icon = icon != MsgIcon::None;
   const int margin = 12;
@@ -180,9 +184,11 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
   if (buttons == MsgButtons::YesNo) {
     no->is_default = true;
     no->cancel = true;
+    f.focus(no);  // the focused button takes Space, and Tab moves on
   } else {
     ok->is_default = true;
     (cancel ? cancel : ok)->cancel = true;
+    f.focus(ok);
   }
   return to_msg(f.show_modal(), buttons);
 }

@@ -728,6 +728,33 @@ TEST_F(Windowed, FormTakesTypingUpToItsLimitAndEnterClicksTheDefaultButton) {
   EXPECT_GE(changes, 1);
 }
 
+TEST_F(Windowed, TabMovesTheFocusAndSpaceClicksTheFocusedButton) {
+  Form f("Tabs", 232, 122);
+  auto& name = f.add<Edit>("HiName", 12, 92, 133, 21);
+  auto& ok = f.add<Button>("OkBtn", 152, 92, 73, 21);
+  ok.caption = "OK";
+  ok.modal_result = ModalResult::Ok;
+  auto& other = f.add<Button>("Other", 152, 60, 73, 21);
+  other.caption = "Other";
+  other.modal_result = ModalResult::No;
+  EXPECT_EQ(f.next_focus(&name, false), &ok);
+  EXPECT_EQ(f.next_focus(&name, true), &other);  // wraps backwards
+  EXPECT_EQ(f.next_focus(nullptr, false), &name);
+  int passes = 0;
+  f.on_idle = [&] {
+    ++passes;
+    if (passes == 3) push_text("Zub");
+    if (passes == 5) push_key(SDLK_TAB, SDL_SCANCODE_TAB, true);   // to OK
+    if (passes == 7) push_key(SDLK_TAB, SDL_SCANCODE_TAB, false);
+    if (passes == 8) push_text("x");                               // no edit box has the keys now
+    if (passes == 10) push_key(SDLK_SPACE, SDL_SCANCODE_SPACE, true);
+    if (passes > 300) f.close(ModalResult::Cancel);
+  };
+  EXPECT_EQ(f.show_modal(), ModalResult::Ok);
+  EXPECT_EQ(name.text(), "Zub");
+  EXPECT_EQ(f.focused(), &ok);
+}
+
 TEST_F(Windowed, EscapeClicksTheCancelButtonAndTrackBarKeysMoveTheThumb) {
   Form f("Sound Setting", 225, 136);
   auto& bar = f.add<TrackBar>("SFXBar", 72, 8, 150, 45);
@@ -754,6 +781,32 @@ TEST_F(Windowed, EscapeClicksTheCancelButtonAndTrackBarKeysMoveTheThumb) {
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(bar.position(), 0);
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(Windowed, FocusLostDuringADialogReachesTheGameAfterwards) {
+  auto focus_event = [](Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    e.window.windowID = SDL_GetWindowID(display_sdl_window());
+    SDL_PushEvent(&e);
+  };
+  focus_event(SDL_WINDOWEVENT_FOCUS_GAINED);
+  frame();
+  ASSERT_TRUE(has_focus());
+  Form f("Focus", 100, 60);
+  int passes = 0;
+  f.on_idle = [&] {
+    if (++passes == 3) focus_event(SDL_WINDOWEVENT_FOCUS_LOST);
+    if (passes == 6) f.close(ModalResult::Ok);
+  };
+  EXPECT_EQ(f.show_modal(), ModalResult::Ok);
+  std::vector<Event> seen;
+  frame(&seen);
+  int lost = 0;
+  for (const Event& e : seen) lost += e.type == EventType::FocusLost;
+  EXPECT_EQ(lost, 1);
+  EXPECT_FALSE(has_focus());
 }
 
 TEST_F(Windowed, MessageBoxDefaultsAndLetters) {
