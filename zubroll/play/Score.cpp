@@ -178,15 +178,19 @@ void ScoreStep() {
       ShowLives();
     }
   }
+  ShowScoreDigits(Score);
+  ShownScore = Score;
+}
+
+void ShowScoreDigits(int value) {
   int64_t p = 1;
   for (int i = 0; i < 8; ++i, p *= 10) {
     TScoreSprite* s = g_digits[i];
     if (!s) continue;
-    const int64_t q = Score / p;
+    const int64_t q = value / p;
     s->AnimPos = int(q % 10 < 0 ? -(q % 10) : q % 10);
     s->Visible = q != 0 || i == 0;
   }
-  ShownScore = Score;
 }
 
 void ShowLives() {
