@@ -434,7 +434,7 @@ void PrepareItemState() {
 }
 void RefreshLivesDisplay() { ShowLives(); }
 void RefreshStageDisplay() { ShowStageTally(StageNo); }
-void RefreshScoreDisplay() { ScoreStep(); }
+void RefreshScoreDisplay() { ShowScoreDigits(Score); }
 void ScoreStep(TMainZubForm&) { ScoreStep(); }
 void RouletteStep(TMainZubForm&) { RouletteStep(); }
 void EditorCopyStage() {}
