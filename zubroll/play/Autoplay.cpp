@@ -1,9 +1,11 @@
 #include "zubroll/play/Autoplay.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/display.h"
 #include "zubroll/play/Devadiv.h"
+#include "zubroll/play/Egg.h"
 #include "zubroll/play/Piyo.h"
 #include "zubroll/play/ZubZub.h"
 
@@ -43,6 +45,23 @@ int LandingX(const TDevadivSprite& b) {
     if (fy / 4096 >= 314) return int(fx / 4096);
   }
   return -1;
+}
+// The paddle offset (ball centre minus paddle centre) that sends a ball landing at
+// x towards the lowest breakable egg; `fallback` when no egg is left to aim at.
+int AimOffset(int land_x, int fallback) {
+  TEggSprite* target = nullptr;
+  ForEachActor<TEggSprite>([&](TEggSprite* e) {
+    if (e->Kind == 16 || e->Kind == 19 || e->Mode == 2) return;
+    if (!target || e->Y > target->Y ||
+        (e->Y == target->Y && std::abs(e->X - land_x) < std::abs(target->X - land_x)))
+      target = e;
+  });
+  if (!target) return fallback;
+  const double dx = target->X + 13 - (land_x + 12), dy = target->Y + 16 - 326;
+  int heading = int(std::lround(std::atan2(dy, dx) * 180.0 / 3.14159265358979));
+  heading = std::clamp((heading + 360) % 360, 215, 325);
+  // The paddle aims ((d 4 + 270) div 5) 5: d = (heading - 270) / 4.
+  return std::clamp((heading - 270) / 4, -14, 14) + fallback / 4;
 }
 }  // namespace
 
@@ -102,7 +121,7 @@ TAutoplayMove AutoplayDecide() {
       const int ball_x = land >= 0 ? land : int(target->X);
       // Time to spare: the ball is still high, so a chick close to the ground goes first.
       if (chick && target->Y < 160 && chick->Y > 200) m.x = int(chick->X) + 27;
-      else m.x = ball_x + 23 + offset;
+      else m.x = ball_x + 23 - AimOffset(ball_x, offset);
     } else if (chick) {
       m.x = int(chick->X) + 27;
     } else {
