@@ -147,8 +147,8 @@ void AddPlayTraceFields(platform::TraceLine& t) {
       .add("RouletteTimer", RouletteTimer)
       .add("ExtraLetters", ExtraLetters)
       .add("ChickLampCount", ChickLampCount)
-      .add("BallSpeed", b ? b->Speed : 0)
-      .add("BallHeading", b ? b->Heading : 0);
+      .add("Speed", b ? b->Speed : 0)
+      .add("Heading", b ? b->Heading : 0);
 }
 
 void ResetPlayCounters() {

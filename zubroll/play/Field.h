@@ -139,7 +139,7 @@ void ResetPlayCounters();
 void BuildStageField(int stage);
 
 // The play values of the --trace line: ChickChain, RouletteSlot, RouletteTimer,
-// ExtraLetters, ChickLampCount and the first ball's Speed and Heading (0 without a ball).
+// ExtraLetters, ChickLampCount, and Speed and Heading of the first ball (0 without one).
 void AddPlayTraceFields(platform::TraceLine& t);
 
 // The field operations the scene flow and the editor call.
