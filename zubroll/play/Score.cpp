@@ -200,7 +200,7 @@ void ShowLives() {
 }
 
 void ShowStageTally(int Stage) {
-  const int n = Stage + 1 >= 100 || Stage >= 99 ? 99 : std::max(Stage + 1, 0);
+  const int n = Stage >= 100 ? 99 : std::max(Stage + 1, 0);
   int k = 0;
   auto put = [&](int pattern) {
     if (k >= 10) return;
