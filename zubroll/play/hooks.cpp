@@ -414,6 +414,7 @@ void PrepareFieldTables(TMainZubForm& form) {
   h.ApplyStageParameters = [](int s) { ApplyStageParameters(s); };
   h.SaveReplay = [&form] { SaveReplay(form); };
   h.ResetStagePlay = [] { ResetStagePlay(); };
+  h.WriteRunRecovery = [] { WriteRunRecovery(); };
   h.GameOverBegins = [&form] {
     SaveReplay(form);
     BgmStop(form);
