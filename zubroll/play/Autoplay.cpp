@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/display.h"
 #include "zubroll/play/Devadiv.h"
@@ -49,13 +50,14 @@ int LandingX(const TDevadivSprite& b) {
 // The paddle offset (ball centre minus paddle centre) that sends a ball landing at
 // x towards the lowest breakable egg; `fallback` when no egg is left to aim at.
 int AimOffset(int land_x, int fallback) {
-  TEggSprite* target = nullptr;
+  // The eggs left to break, taken in turn bounce by bounce, so the ball never
+  // settles into one path.
+  std::vector<TEggSprite*> eggs;
   ForEachActor<TEggSprite>([&](TEggSprite* e) {
-    if (e->Kind == 16 || e->Kind == 19 || e->Mode == 2) return;
-    if (!target || e->Y > target->Y ||
-        (e->Y == target->Y && std::abs(e->X - land_x) < std::abs(target->X - land_x)))
-      target = e;
+    if (e->Kind != 16 && e->Kind != 19 && e->Mode != 2) eggs.push_back(e);
   });
+  TEggSprite* target = eggs.empty() ? nullptr : eggs[size_t(g_bounces) % eggs.size()];
+  (void)land_x;
   if (!target) return fallback;
   const double dx = target->X + 13 - (land_x + 12), dy = target->Y + 16 - 326;
   int heading = int(std::lround(std::atan2(dy, dx) * 180.0 / 3.14159265358979));
