@@ -4,6 +4,7 @@
 #include "common.h"
 #include "kreelor/engine/directx.h"
 #include "kreelor/engine/memory.h"
+#include "kreelor/engine/mouse.h"
 #include "kreelor/engine/print.h"
 #include "kreelor/game/graphics.h"
 
@@ -328,4 +329,33 @@ TEST_F(Clock, FrameRateEveryFortyFramesAndHeadlessStep) {
   gettime();
   EXPECT_EQ(deltatime, 10);
   EXPECT_EQ(waits.back(), newtime);
+}
+
+TEST_F(Display, PointerDrawnOnTheVisiblePageAndErasedFromTheOldOne) {
+  open(640, 480, 16);
+  // Set 0 with 135 glyphs of 3 x 4; 134 is the pointer, 135 the highlighted one.
+  ktest::loadsets({ktest::testset(135, 3, 4)});
+  clearback(0x0101);
+  flipscreens();
+  clearback(0x0101);
+  mousexp = 100, mouseyp = 50;
+  windowabove = -1;
+  mouseon();
+  showmouse();
+  EXPECT_EQ(surfacepixel(lpDDSPrimary, 100, 50), 0x1000u + 134);
+  EXPECT_EQ(surfacepixel(lpDDSPrimary, 103, 50), 0x0101u);
+  flipscreens();  // the page with the pointer becomes the back buffer
+  mousexo = 100, mouseyo = 50;
+  erasemouse();
+  EXPECT_EQ(surfacepixel(lpDDSBack, 100, 50), 0x0101u);
+  // Over a lit hover window the highlighted pointer shows; at the edge it is cut to the page.
+  wintype[0] = 0x80;
+  windowabove = 0;
+  mousexp = 638, mouseyp = 478;
+  showmouse();
+  EXPECT_EQ(mousegraph, 135);
+  EXPECT_EQ(surfacepixel(lpDDSPrimary, 639, 479), 0x1000u + 135);
+  mouseoff();
+  windowabove = -1;
+  freecharsets();
 }

@@ -1,9 +1,9 @@
 #include "zubroll/play/Stage.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "platform/files.h"
 #include "platform/msgbox.h"
@@ -185,6 +185,10 @@ void RecountClearCounts(TStageSet& set) {
   for (int s = 0; s < kStageCount; ++s) set.ClearCount[s] = StageClearCount(set, s);
 }
 
+int32_t StageClearCount(int s) {
+  return StageSet && s >= 0 && s < kStageCount ? StageSet->ClearCount[s] : 0;
+}
+
 std::string StageFileName(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -217,11 +221,14 @@ bool LoadStageSet(const std::string& path) {
   TStageSet& set = *StageSet;
   const std::string resolved = platform::resolve_path(path);
   if (platform::file_exists(resolved)) {
-    std::vector<uint8_t> bytes;
-    const bool read = platform::read_file(resolved, bytes, 1u << 20);
+    // One record from the start of the file; anything after it is not read.
     std::memset(static_cast<void*>(&set), 0, sizeof set);
-    if (read) std::memcpy(static_cast<void*>(&set), bytes.data(), std::min(bytes.size(), sizeof set));
-    if (!read || bytes.size() < sizeof set) {
+    size_t got = 0;
+    if (std::FILE* f = std::fopen(resolved.c_str(), "rb")) {
+      got = std::fread(&set, 1, sizeof set, f);
+      std::fclose(f);
+    }
+    if (got < sizeof set) {
       // No whole record: as a set that fails verification.
       if (GameRec) GameRec->StageDataInvalid = true;
       return FailLoad(kInvalidStageText);

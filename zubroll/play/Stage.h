@@ -85,6 +85,9 @@ void ResetStageSet();  // the current set
 // Hits needed to clear stage s (cell bytes above 120 count nothing).
 int32_t StageClearCount(const TStageSet& set, int s);
 void RecountClearCounts(TStageSet& set);
+// The clear count of stage s in the current set as the last load computed it
+// (what EggsLeft starts from); 0 out of range.
+int32_t StageClearCount(int s);
 
 // Makes the file the current set (StageSet). False after a message box when the file
 // is missing (except "EDIT.EGG", which gives a fresh edit set in memory), too short or

@@ -35,6 +35,11 @@ int32_t HighScoreChecksum(const THighScoreRec& rec, int d, int row) {
   return int32_t(sum);
 }
 
+int32_t HighScoreChecksum(int d, int row) {
+  if (!HiScoreRec || d < 0 || d >= kHighScoreTables || row < 0 || row > 3) return 0;
+  return HighScoreChecksum(*HiScoreRec, d, row);
+}
+
 bool HighScoreChecksumsValid(const THighScoreRec& rec) {
   for (int d = 0; d < kHighScoreTables; ++d) {
     const int row = rec.WeightRow[d];
@@ -143,7 +148,7 @@ void StoreHighScoreEntry(int rank, const std::string& name) {
                   FpsAverage);
 }
 
-int HighScoreToBeatFor(int d) {
+int BestScoreOf(int d) {
   if (!HiScoreRec || d < 0 || d >= kHighScoreTables) return 99999999;
   return HiScoreRec->Score[d][0];
 }

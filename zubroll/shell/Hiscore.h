@@ -19,6 +19,7 @@ constexpr int kHighScoreTables = 5, kHighScoreEntries = 5;
 
 // Checksum of table d with weight row `row` (0..3), 32-bit wrap-around.
 int32_t HighScoreChecksum(const THighScoreRec& rec, int d, int row);
+int32_t HighScoreChecksum(int d, int row);  // of the game's record (0 without one)
 // True when every table's stored checksum matches its stored weight row (a row
 // outside 0..3 never matches).
 bool HighScoreChecksumsValid(const THighScoreRec& rec);
@@ -54,8 +55,8 @@ void InsertHighScore(THighScoreRec& rec, int d, int rank, const std::string& nam
 // The entry of the run just ended, as the name-entry dialog closes: name as typed,
 // StartStage, StageNo, Score and FpsAverage.
 void StoreHighScoreEntry(int rank, const std::string& name);
-// Best score of table d (HighScoreToBeat when a run starts).
-int HighScoreToBeatFor(int d);
+// Best score of table d (HighScoreToBeat when a run starts); 99999999 without a table.
+int BestScoreOf(int d);
 
 // The end-stage column: "-*" for a run that cleared the last stage of tables 0..2,
 // else "-" and the stage number.

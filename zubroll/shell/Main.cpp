@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "platform/forms/menubar.h"
 #include "platform/host.h"
 #include "platform/image_io.h"
 #include "platform/msgbox.h"
@@ -19,11 +20,6 @@
 #include "zubroll/shell/fps.h"
 #include "zubroll/shell/texts.h"
 #include "zubroll/sprite/catalogue.h"
-
-#if __has_include("platform/forms/menubar.h")
-#include "platform/forms/menubar.h"
-#define ZUBROLL_HAVE_MENUBAR 1
-#endif
 
 namespace zubroll {
 
@@ -53,9 +49,7 @@ TMainZubForm::TMainZubForm() : DXSpriteEngine(&DXDraw.Surface) {
 }
 
 TMainZubForm::~TMainZubForm() {
-#ifdef ZUBROLL_HAVE_MENUBAR
   if (platform::forms::MenuBar::menu() == &MainMenu) platform::forms::MenuBar::detach();
-#endif
   DXSpriteEngine.Clear();
   if (MainZubForm == this) MainZubForm = nullptr;
 }
@@ -220,6 +214,12 @@ bool TMainZubForm::LoadData(std::string& failed, std::string& reason) {
     }
     platform::WavData wav;
     if (!platform::parse_wav(bytes.data(), bytes.size(), wav, reason)) return false;
+    if (wav.format.bits != 8 || wav.format.rate != w.rate || wav.format.channels != w.channels ||
+        wav.data.size() != size_t(w.data_bytes)) {
+      reason = "the wave is not " + std::to_string(w.rate) + " Hz " + std::to_string(w.channels) +
+               "-channel 8-bit PCM of " + std::to_string(w.data_bytes) + " bytes";
+      return false;
+    }
     TWaveCollectionItem& it = DXWaveList.Add(w.name);
     it.SetWave(wav);
     it.MaxPlayingCount = 6;
@@ -284,9 +284,7 @@ void TMainZubForm::FormCreate(const std::vector<std::string>& args) {
   // 6.
   InitGameStaff();
   if (Closed) return;
-#ifdef ZUBROLL_HAVE_MENUBAR
   platform::forms::MenuBar::attach(MainMenu);
-#endif
   // 7. The idle handler: Run() drives IdleFrame while IdleLoopActive.
   LastFrameTime = platform::ticks();
 }
@@ -408,7 +406,15 @@ void TMainZubForm::FinalizeLocalStuff() {
   if (GameState == 16) SaveStageSet(GameRec->EditSetPath);
   SaveHighScores();
   std::string error;
-  if (!SaveSettings(CurrentChecks(), &error))
+  TOptionChecks checks = CurrentChecks();
+  if (!BgmAvailable) {
+    // Sound that could not be set up unchecked and locked the two switches; the file keeps
+    // the player's own choice for the next start (a machine without a sound device once
+    // must not turn the sound off for good).
+    checks.SFX = SettingRec->SoundEffects == 1;
+    checks.BGM = SettingRec->Music == 1;
+  }
+  if (!SaveSettings(checks, &error))
     std::fprintf(stderr, "zubroll: cannot save the settings: %s\n", error.c_str());
   DeleteRunRecovery();
   if (BgmItem) {
@@ -438,17 +444,7 @@ void TMainZubForm::ProcessMessages() {
   platform::Event ev;
   while (!Closed && platform::poll_event(ev)) {
     try {
-#ifdef ZUBROLL_HAVE_MENUBAR
       if (platform::forms::MenuBar::handle_event(ev)) continue;
-#else
-      if (ev.type == platform::EventType::MenuCommand) {
-        MainMenu.click(ev.text);
-        continue;
-      }
-      if (ev.type == platform::EventType::KeyDown && !ev.repeat &&
-          MainMenu.handle_shortcut(ev.key, ev.shift, ev.ctrl, ev.alt))
-        continue;
-#endif
       switch (ev.type) {
         case platform::EventType::KeyDown:
           FormKeyDown(ev.key, ev.shift, ev.ctrl, ev.alt);
@@ -481,7 +477,6 @@ void TMainZubForm::ProcessMessages() {
       platform::message_box(AppTitle, e.what(), platform::MsgButtons::Ok, platform::MsgIcon::Error);
     }
   }
-#ifdef ZUBROLL_HAVE_MENUBAR
   if (!Closed) {
     try {
       platform::forms::MenuBar::dispatch();
@@ -489,14 +484,15 @@ void TMainZubForm::ProcessMessages() {
       platform::message_box(AppTitle, e.what(), platform::MsgButtons::Ok, platform::MsgIcon::Error);
     }
   }
-#endif
 }
 
 void TMainZubForm::RunOneLoopPass() {
   platform::begin_frame();
   bool waited = false;
+  // The timer runs only while the application is active (ActiveOnly).
+  const bool timer_runs = DXTimer.Enabled() && (!DXTimer.ActiveOnly || platform::has_focus());
   // Pacing: the chosen driver waits on the platform clock (virtual when headless).
-  if (DXTimer.Enabled()) {
+  if (timer_runs) {
     platform::wait_until(DXTimer.NextDue());
     waited = true;
   } else if (IdleLoopActive && !Checked("NoWaitItem")) {
@@ -509,7 +505,7 @@ void TMainZubForm::RunOneLoopPass() {
   if (!Closed) {
     try {
       if (DXTimer.Enabled())
-        ran = DXTimer.Poll(platform::ticks());
+        ran = timer_runs && DXTimer.Poll(platform::ticks());
       else if (IdleLoopActive)
         ran = IdleFrame();
     } catch (const std::exception& e) {
@@ -526,7 +522,9 @@ void TMainZubForm::RunOneLoopPass() {
   }
   if (!Closed) WriteTrace();
   const bool end = platform::end_frame();
-  if (!ran && !waited && !Closed) platform::delay(uint32_t(FramePeriod));  // nothing drives: wait for messages
+  // Nothing drove a frame (no driver, or the display cannot be drawn on): wait for messages
+  // rather than spin.
+  if (!ran && (!waited || !timer_runs) && !Closed) platform::delay(uint32_t(FramePeriod));
   if (end && !Closed) FormClose();
 }
 
@@ -616,6 +614,10 @@ void TMainZubForm::GetMousePos() {
     if (ReplayFrame < kReplayFrameLimit) ++ReplayFrame;
     PaddleX = x - 32;
     PaddleY = 378;
+  } else if (InputMode == 2) {
+    // A paused replay keeps its paddle point: adding 32 again every paused frame
+    // would walk the point off the surface.
+    return;
   }
   if (GameState < 15 && !paused) {
     PaddleX = std::clamp(PaddleX, -32, 372);
@@ -826,6 +828,8 @@ void TMainZubForm::ContinueGame() {
 }
 
 void TMainZubForm::BeginGame() {
+  // Close the input method: keys go to the game, not to a composition window.
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_IsTextInputActive()) SDL_StopTextInput();
   LeftButton = RightButton = false;
   GameRec->BallsInPlay = 0;
   GameRec->BallSprites = 0;
@@ -835,7 +839,10 @@ void TMainZubForm::BeginGame() {
   BgmUnload(*this);
   BgmReload(*this);
   BgmRestoreVolume(*this);
-  if (!LoadStageSet(GameRec->StageSetPath)) return;
+  if (!LoadStageSet(GameRec->StageSetPath)) {
+    BgmStop(*this);  // no run: the title stays silent, as it was
+    return;
+  }
   RefreshLivesDisplay();
   RefreshScoreDisplay();
   CancelBlind(*this);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -39,6 +40,15 @@ bool LoadSettings(TOptionChecks& checks) {
   else
     DefaultSettings(*SettingRec);
   TSettingsRec& r = *SettingRec;
+  // A damaged or edited file may hold anything: volumes stay on their scale, and the edit
+  // set's name must be a plain file name inside the stage folder.
+  r.SfxVolume = std::clamp(r.SfxVolume, int32_t(-10000), int32_t(0));
+  r.BgmVolume = std::clamp(r.BgmVolume, int32_t(-10000), int32_t(0));
+  {
+    const std::string name = r.EditFileName.str();
+    if (name.find_first_of("/\\") != std::string::npos || name == "." || name == "..")
+      r.EditFileName.set("EDIT.EGG");
+  }
   SfxVolume = r.SfxVolume;
   BgmVolume = r.BgmVolume;
   checks.MaxScreen = r.FullScreen == 1;
@@ -52,7 +62,9 @@ bool LoadSettings(TOptionChecks& checks) {
     r.Reserved17[0] = 0;
     r.EditFileName.set("EDIT.EGG");
   }
-  for (int d = 0; d < 5; ++d) GameRec->BestStage[d] = r.BestStage[d];
+  // A saved stage outside the difficulty's stages counts as none reached.
+  for (int d = 0; d < 5; ++d)
+    GameRec->BestStage[d] = r.BestStage[d] < 0 || r.BestStage[d] > LastStageOf(d) ? 0 : r.BestStage[d];
   return ReadRunRecovery();
 }
 
@@ -212,19 +224,23 @@ void MoveDataFile(const std::string& from_in, const std::string& to_in) {
   if (read_only(from)) throw TFolderError("Can't move files");
   std::FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) throw TFolderError("Can't find file");
-  std::FILE* out = std::fopen(to.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    throw TFolderError("Can't make file");
-  }
-  std::vector<char> buf(8192);
+  // Read in blocks until one comes back short, then write the copy whole and rename it
+  // into place: a failed or partial copy never leaves a truncated file behind.
+  std::vector<uint8_t> data;
+  std::vector<uint8_t> buf(8192);
+  bool read_failed = false;
   for (;;) {
     const size_t got = std::fread(buf.data(), 1, buf.size(), in);
-    if (got) std::fwrite(buf.data(), 1, got, out);
-    if (got < buf.size()) break;
+    data.insert(data.end(), buf.begin(), buf.begin() + long(got));
+    if (got < buf.size()) {
+      read_failed = std::ferror(in) != 0;
+      break;
+    }
   }
   std::fclose(in);
-  std::fclose(out);
+  if (read_failed) throw TFolderError("Can't find file");
+  if (platform::folder_exists(to) || !platform::write_file_atomic(to, data.data(), data.size()))
+    throw TFolderError("Can't make file");
 }
 
 void SetupFolder() {

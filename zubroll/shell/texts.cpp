@@ -32,7 +32,8 @@ void TIniFile::Parse(const std::string& text) {
   sections_.clear();
   std::string section;
   bool in_section = false;
-  size_t pos = 0;
+  // A UTF-8 byte-order mark (left by many editors) is not part of the first line.
+  size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (pos <= text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();

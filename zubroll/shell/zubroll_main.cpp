@@ -4,16 +4,12 @@
 #include <vector>
 
 #include "platform/display.h"
+#include "platform/forms/message_box.h"
 #include "platform/host.h"
 #include "platform/instance.h"
 #include "platform/trace.h"
 #include "zubroll/shell/Main.h"
 #include "zubroll/play/Autoplay.h"
-
-#if __has_include("platform/forms/message_box.h")
-#include "platform/forms/message_box.h"
-#define ZUBROLL_HAVE_FORMS_MSGBOX 1
-#endif
 
 int main(int argc, char** argv) {
   platform::Options opts;
@@ -44,9 +40,7 @@ int main(int argc, char** argv) {
     if (guard) platform::release_single_instance();
     return 2;
   }
-#ifdef ZUBROLL_HAVE_FORMS_MSGBOX
   platform::forms::install_message_box();
-#endif
   if (!platform::trace_open(opts.trace)) std::fprintf(stderr, "zubroll: cannot write the trace file\n");
   int rc = 0;
   {

@@ -1,5 +1,6 @@
 // zubroll-stage: compiles stage text into stage files, writes the text of a stage
 // file, and verifies a stage file as the game would.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/image_io.h"
 #include "platform/msgbox.h"
 #include "zubroll/play/Stage.h"
 #include "zubroll/stages/StageText.h"
@@ -23,7 +25,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: zubroll-stage compile TEXT OUT\n"
                "       zubroll-stage decompile FILE\n"
-               "       zubroll-stage info FILE [--difficulty easy|normal|hard|edit] [--editor]\n");
+               "       zubroll-stage info FILE [--difficulty easy|normal|hard|edit] [--editor]\n"
+               "       zubroll-stage sheet FILE OUT.png\n");
   return kExitError;
 }
 
@@ -71,14 +74,60 @@ int Decompile(const std::string& path) {
   return kExitValid;
 }
 
+// A contact sheet of the 32 stages, 8 to a row, each cell drawn 6 x 15 pixels.
+int Sheet(const std::string& path, const std::string& png) {
+  std::vector<uint8_t> bytes;
+  if (!platform::read_file(path, bytes, 1u << 20) || bytes.size() < sizeof(TStageSet)) {
+    std::fprintf(stderr, "zubroll-stage: cannot read a stage file from %s\n", path.c_str());
+    return kExitError;
+  }
+  auto set = std::make_unique<TStageSet>();
+  std::memcpy(static_cast<void*>(set.get()), bytes.data(), sizeof(TStageSet));
+  if (set->Version.str() != kPlainStageVersion) VerifyStageSetAs(*set, false, 3);
+  constexpr int cw = 6, ch = 15, sw = kStageCols * cw, sh = kStageRows * ch, gap = 6;
+  const int w = 8 * (sw + gap) + gap, h = 4 * (sh + gap) + gap;
+  std::vector<uint32_t> px(size_t(w) * h, 0x303030);
+  auto rect = [&](int x, int y, int rw, int rh, uint32_t c) {
+    for (int j = std::max(0, y); j < std::min(h, y + rh); ++j)
+      for (int i = std::max(0, x); i < std::min(w, x + rw); ++i) px[size_t(j) * w + i] = c;
+  };
+  const uint32_t egg[6] = {0, 0xf4f0e0, 0xf0d060, 0x90d0f0, 0xf0a040, 0xe05050};
+  for (int s = 0; s < kStageCount; ++s) {
+    const int ox = gap + (s % 8) * (sw + gap), oy = gap + (s / 8) * (sh + gap);
+    rect(ox, oy, 29 * cw, sh, 0x406040);                       // play field
+    rect(ox + 29 * cw, oy, sw - 29 * cw, sh, 0x202840);        // under the status panel
+    for (int r = 0; r < kStageRows; ++r)
+      for (int c = 0; c < kStageCols; ++c) {
+        const int v = set->Cell(s, r, c), x = ox + c * cw, y = oy + r * ch;
+        if (v >= 100 && v <= 103) rect(x, y, cw, ch, 0x806080);
+        else if (v >= 10 && v <= 13) rect(x, y, cw, ch, 0xff40ff);
+        else if (v >= 1 && v <= 5) rect(x + 1, y + 1, 2 * cw - 2, ch - 2, egg[v]);
+        else if (v == kCellRainbow) {
+          for (int k = 0; k < 4; ++k) rect(x + 1, y + 1 + k * 3, 2 * cw - 2, 3, (0xff4040u >> (k * 4)) | 0x4040);
+        } else if (v == kCellHard) rect(x + 1, y + 1, 2 * cw - 2, ch - 2, 0x909090);
+        else if (v == kCellBomb) {
+          rect(x + 1, y + 1, 2 * cw - 2, ch - 2, 0x101010);
+          rect(x + 4, y + 5, 4, 4, 0xff2020);
+        } else if (v == kCellBlock) rect(x + 1, y + 1, 2 * cw - 2, ch - 2, 0x8a5a2a);
+      }
+  }
+  std::string error;
+  if (!platform::write_png_rgb(png, w, h, px.data(), w, &error)) {
+    std::fprintf(stderr, "zubroll-stage: cannot write %s: %s\n", png.c_str(), error.c_str());
+    return kExitError;
+  }
+  return kExitValid;
+}
+
 int Info(const std::string& path, int difficulty, bool editor) {
   // A file that is missing or cannot be read is a usage error here, not the game's
   // "Can't find stage data." (nor a fresh edit set for "EDIT.EGG").
-  std::vector<uint8_t> probe;
-  if (!platform::file_exists(path) || !platform::read_file(path, probe, 1u << 20)) {
+  std::FILE* probe = platform::file_exists(path) ? std::fopen(platform::resolve_path(path).c_str(), "rb") : nullptr;
+  if (!probe) {
     std::fprintf(stderr, "zubroll-stage: cannot read %s\n", path.c_str());
     return kExitError;
   }
+  std::fclose(probe);
   if (!AllocateGameRec() || !AllocateSharedBlocks()) {
     std::fprintf(stderr, "zubroll-stage: out of memory\n");
     return kExitError;
@@ -116,6 +165,10 @@ int main(int argc, char** argv) {
   if (cmd == "decompile") {
     if (args.size() != 2) return Usage();
     return Decompile(args[1]);
+  }
+  if (cmd == "sheet") {
+    if (args.size() != 3) return Usage();
+    return Sheet(args[1], args[2]);
   }
   if (cmd == "info") {
     if (args.size() < 2) return Usage();

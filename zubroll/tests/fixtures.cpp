@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -41,9 +42,18 @@ void FixturePalette(TRGB pal[256]) {
   pal[255] = TRGB{255, 255, 255};
 }
 
-bool WriteFile(const std::string& path, const std::string& text) {
-  return platform::write_file_atomic(path, text.data(), text.size());
+namespace {
+// Fixtures are written plainly: no flush to the disk, so many small files stay cheap.
+bool put(const std::string& path, const void* data, size_t size) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(data, 1, size, f) == size;
+  return std::fclose(f) == 0 && ok;
 }
+bool put(const std::string& path, const std::vector<uint8_t>& v) { return put(path, v.data(), v.size()); }
+}  // namespace
+
+bool WriteFile(const std::string& path, const std::string& text) { return put(path, text.data(), text.size()); }
 
 namespace {
 bool write_image(const std::string& folder, const ImageSpec& s, const TRGB pal[256]) {
@@ -68,7 +78,7 @@ bool write_image(const std::string& folder, const ImageSpec& s, const TRGB pal[2
       dib.Pixels[size_t(y) * s.width + x] = uint8_t(c);
     }
   const auto bytes = MakeBmp8(dib);
-  return platform::write_file_atomic(folder + s.name + ".bmp", bytes);
+  return put(folder + s.name + ".bmp", bytes);
 }
 }  // namespace
 
@@ -87,7 +97,7 @@ bool WriteFixtureData(const std::string& folder) {
     std::memcpy(dib.Palette, pal, sizeof dib.Palette);
     dib.Pixels.resize(256);
     for (int i = 0; i < 256; ++i) dib.Pixels[size_t(i)] = uint8_t(i);
-    if (!platform::write_file_atomic(data + "PalDIB.bmp", MakeBmp8(dib))) return false;
+    if (!put(data + "PalDIB.bmp", MakeBmp8(dib))) return false;
   }
   (void)paldib;
   const ImageSpec icon{"Icon", 0, 0, 1, 32, 32, true, false, false};
@@ -96,7 +106,7 @@ bool WriteFixtureData(const std::string& folder) {
     std::vector<uint8_t> pcm(size_t(w.data_bytes));
     for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = uint8_t(128 + ((i / 8) % 2 ? 20 : -20));
     const auto bytes = platform::make_wav(platform::WaveFormat{w.rate, w.channels, 8}, pcm.data(), pcm.size());
-    if (!platform::write_file_atomic(data + w.name + ".wav", bytes)) return false;
+    if (!put(data + w.name + ".wav", bytes)) return false;
   }
   return true;
 }
@@ -119,7 +129,7 @@ bool WriteFixtureStageSet(const std::string& path) {
       set.MonsterStunTime[i] = 28;
     }
   }
-  return platform::write_file_atomic(path, &set, sizeof set);
+  return put(path, &set, sizeof set);
 }
 
 }  // namespace zubroll::test

@@ -1,6 +1,7 @@
 // The main form driven headless through the real frame loop.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "fixtures.h"
@@ -113,6 +114,69 @@ TEST_F(FormTest, MenuStateOnTheTitle) {
   EXPECT_EQ(h, 400);
 }
 
+// The whole menu as the player sees it at start (default settings, "-W"): nesting,
+// captions, shortcuts, separators, initial checks and the hidden item.
+TEST_F(FormTest, MenuTreeCaptionsShortcutsSeparatorsAndChecks) {
+  GameRun r(tmp.path(), "");
+  std::string tree;
+  std::function<void(const platform::forms::MenuItem&, int)> dump = [&](const platform::forms::MenuItem& m,
+                                                                        int depth) {
+    for (const auto& it : m.items) {
+      tree += std::string(size_t(2 * depth), ' ');
+      if (it->is_separator()) {
+        tree += "-\n";
+        continue;
+      }
+      tree += it->name + " \"" + it->caption + "\"";
+      if (!it->shortcut.empty()) tree += " " + it->shortcut.text();
+      if (it->checked) tree += " [x]";
+      if (!it->visible) tree += " hidden";
+      tree += "\n";
+      dump(*it, depth + 1);
+    }
+  };
+  dump(r.f().MainMenu.root, 0);
+  EXPECT_EQ(tree,
+            "FileMenu \"&File\"\n"
+            "  GameStart \"&New Game\"\n"
+            "    ContinuItem \"&Continue\" F4\n"
+            "    -\n"
+            "    EasyItem \"&Easy\" F1\n"
+            "    NormalItem \"&Normal\" F2\n"
+            "    HardItem \"&Hard\" F3\n"
+            "  SelectStart \"&Select Stage\"\n"
+            "    EasySelItem \"&Easy\" Shift+F1\n"
+            "    NormalSelItem \"&Normal\" Shift+F2\n"
+            "    HardSelItem \"&Hard\" Shift+F3\n"
+            "  EditStage \"&Edit Stage\" F8\n"
+            "  ReplayItem \"Open &Replay File...\" F5\n"
+            "  -\n"
+            "  PauseItem \"&Pause\"\n"
+            "  -\n"
+            "  ExitItem \"E&xit\"\n"
+            "OptionMenu \"&Option\"\n"
+            "  MaxScreenItem \"&Full Screen\" F10\n"
+            "  SFXOptionItem \"&Sound Effects\" [x]\n"
+            "  BGMOptionItem \"BG&M\" [x]\n"
+            "  SoundVolume \"&Volume...\"\n"
+            "  RecReplayItem \"Save &Replay Files\" [x]\n"
+            "  N6 \"&Advanced Option\"\n"
+            "    UseVRAMItem \"&Use VRAM\" [x]\n"
+            "    WaitVblItem \"&Wait VBL\" [x]\n"
+            "    NoTimerItem \"Don't use MMTimer\" [x]\n"
+            "    -\n"
+            "    DispFrameItem \"&Display FPS Rate\"\n"
+            "    NoWaitItem \"&No Wait\"\n"
+            "    Btitem \"???\" Ctrl+B hidden\n"
+            "  -\n"
+            "  DelHiItem \"&Erase High Score\"\n"
+            "    DelEasyHiItem \"&Easy...\"\n"
+            "    DelNormalHiItem \"&Normal...\"\n"
+            "    DelHardHiItem \"&Hard...\"\n"
+            "HelpMenu \"&Help\"\n"
+            "  AboutZubroll \"&About Zubroll DX for Windows...\"\n");
+}
+
 TEST_F(FormTest, UpdateMenusTable) {
   GameRun r(tmp.path(), "");
   struct Case {
@@ -196,6 +260,16 @@ TEST_F(FormTest, GetMousePosByModeWithClampAndReplaySlots) {
   platform::pointer_position(cx, cy);
   EXPECT_EQ(cx, 123);
   EXPECT_EQ(cy, 378);  // the cursor is kept on the paddle line
+  // At the limit the last slot is written again and the index stays, recording and playing.
+  ReplayFrame = kReplayFrameLimit;
+  platform::cursor_warp(77, 50);
+  r.f().GetMousePos();
+  EXPECT_EQ(ReplayRec->Slots[kReplayFrameLimit], 77);
+  EXPECT_EQ(ReplayFrame, kReplayFrameLimit);
+  InputMode = 2;
+  r.f().GetMousePos();
+  EXPECT_EQ(ReplayFrame, kReplayFrameLimit);
+  EXPECT_EQ(r.f().PaddleX, 77 - 32);
   // Playback: positions come from the slots.
   InputMode = 2;
   ReplayFrame = 0;
@@ -204,10 +278,14 @@ TEST_F(FormTest, GetMousePosByModeWithClampAndReplaySlots) {
   r.f().GetMousePos();
   EXPECT_EQ(r.f().PaddleX, 8);
   EXPECT_EQ(ReplayFrame, 1);
-  // Paused: nothing moves.
+  // Paused: nothing moves, frame after frame.
   r.f().SetChecked("PauseItem", true);
-  r.f().GetMousePos();
-  EXPECT_EQ(ReplayFrame, 1);
+  for (int i = 0; i < 3; ++i) {
+    r.f().GetMousePos();
+    EXPECT_EQ(ReplayFrame, 1);
+    EXPECT_EQ(r.f().PaddleX, 8);
+    EXPECT_EQ(r.f().PaddleY, 378);
+  }
   r.f().SetChecked("PauseItem", false);
   // The end marker ends the replay.
   Score = 500;
@@ -496,13 +574,26 @@ TEST_F(FormTest, RunRecoveryRestoresProgressAfterAnAbortedRun) {
 }
 
 TEST_F(FormTest, MissingMusicLeavesTheGameSilent) {
-  ASSERT_TRUE(platform::remove_file(tmp.path() + "ZRSound/ZRBGM1.WAV"));
+  const std::string music = tmp.path() + "ZRSound/ZRBGM1.WAV";
+  std::vector<uint8_t> wav;
+  ASSERT_TRUE(platform::read_file(music, wav));
+  ASSERT_TRUE(platform::remove_file(music));
+  {
+    GameRun r(tmp.path(), "");
+    r.Frames(1);
+    EXPECT_FALSE(BgmAvailable);
+    EXPECT_FALSE(r.f().Item("SFXOptionItem").enabled);
+    EXPECT_FALSE(r.f().Checked("SFXOptionItem"));
+    EXPECT_FALSE(r.f().Checked("BGMOptionItem"));
+    EXPECT_FALSE(r.f().Item("SoundVolume").enabled);
+  }
+  // The switches were forced off, not chosen: with the music back they are on again.
+  ASSERT_TRUE(platform::write_file_atomic(music, wav));
   GameRun r(tmp.path(), "");
   r.Frames(1);
-  EXPECT_FALSE(BgmAvailable);
-  EXPECT_FALSE(r.f().Item("SFXOptionItem").enabled);
-  EXPECT_FALSE(r.f().Checked("BGMOptionItem"));
-  EXPECT_FALSE(r.f().Item("SoundVolume").enabled);
+  EXPECT_TRUE(BgmAvailable);
+  EXPECT_TRUE(r.f().Checked("SFXOptionItem"));
+  EXPECT_TRUE(r.f().Checked("BGMOptionItem"));
 }
 
 TEST_F(FormTest, MissingOrCorruptDataStopsStartUp) {
@@ -536,4 +627,48 @@ TEST_F(FormTest, TheTitleShowsThePointerHand) {
   EXPECT_TRUE(r.f().Hand2->Collisioned);
   EXPECT_EQ(r.f().Hand2->X, 200);
   EXPECT_EQ(r.f().Hand2->Y, 150);
+}
+
+TEST_F(FormTest, ShiftF1OpensTheStageSelection) {
+  GameRun r(tmp.path(), "2 key F2 shift\n");
+  r.Frames(2);
+  EXPECT_EQ(GameState, 21);
+  EXPECT_EQ(GameRec->Difficulty, 1);
+  EXPECT_NE(GameRec->SelectSetPath.find("ZRStage/NORMAL.EGS"), std::string::npos);
+}
+
+TEST_F(FormTest, StageSelectionOfAMissingSetStaysOnTheTitle) {
+  ASSERT_TRUE(platform::remove_file(tmp.path() + "ZRStage/HARD.EGS"));
+  GameRun r(tmp.path(), "2 key F3 shift\n4 key F3\n");
+  r.Frames(5);
+  EXPECT_EQ(GameState, 31);  // "Can't find stage data." and no game starts
+  EXPECT_FALSE(BgmPlaying);  // the music the start had loaded is stopped again
+  EXPECT_FALSE(r.f().CursorClipped);
+  EXPECT_TRUE(r.f().Item("GameStart").enabled);
+}
+
+TEST_F(FormTest, TextFileReplacesTitleAndCaptions) {
+  ASSERT_TRUE(test::WriteFile(tmp.path() + "Zrdata.res",
+                              "[MISC]\nAPPNAME=Zubroll Test\nTITLEBARPAUSE=(paused)\n[OPTIONMENU]\nCaption01=&Whole Screen\n"
+                              "[HSCRHEADER]\n2nd=Second\n"));
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  EXPECT_EQ(r.f().AppTitle, "Zubroll Test");
+  EXPECT_EQ(PauseTitleText, "(paused)");
+  EXPECT_EQ(r.f().Item("MaxScreenItem").caption, "&Whole Screen");
+  EXPECT_EQ(r.f().Item("SFXOptionItem").caption, "&Sound Effects");
+  EXPECT_EQ(GameRec->RankTexts[1], "Second");
+  EXPECT_EQ(GameRec->RankTexts[0], "1st");
+}
+
+TEST_F(FormTest, TimerDriverStopsWhileInactive) {
+  GameRun r(tmp.path(), "2 menu NoTimerItem\n5 focus lost\n10 focus gained\n");
+  r.Frames(4);
+  ASSERT_TRUE(r.f().DXTimer.Enabled());
+  r.Frames(1);
+  const int t = SceneTimer;
+  r.Frames(4);
+  EXPECT_EQ(SceneTimer, t);  // frames 6 .. 9: the application is inactive
+  r.Frames(3);
+  EXPECT_GT(SceneTimer, t);
 }

@@ -111,6 +111,38 @@ TEST_F(SettingsEnv, OptionBytesOtherThanOneAreOff) {
   EXPECT_EQ(SettingRec->EditFileName.str(), "EDIT.EGG");
 }
 
+// A damaged or edited settings file: out-of-range values come out usable.
+TEST_F(SettingsEnv, OutOfRangeValuesOfAFileAreMadeSafe) {
+  struct Case {
+    int32_t sfx, bgm;
+    const char* edit;
+    int32_t best[5];
+    int32_t want_sfx, want_bgm;
+    const char* want_edit;
+    int32_t want_best[5];
+  } cases[] = {
+      {-600, -3000, "MINE.EGG", {3, 7, 11, 31, 31}, -600, -3000, "MINE.EGG", {3, 7, 11, 31, 31}},
+      {5000, -20000, "../../victim.EGG", {-1, 24, 32, 99, -7}, 0, -10000, "EDIT.EGG", {0, 0, 0, 0, 0}},
+      {0, 0, "..", {16, 23, 31, 0, 0}, 0, 0, "EDIT.EGG", {0, 23, 31, 0, 0}},
+      {0, 0, "sub\\x.EGG", {15, 0, 0, 0, 0}, 0, 0, "EDIT.EGG", {15, 0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    TSettingsRec r;
+    DefaultSettings(r);
+    r.SfxVolume = c.sfx;
+    r.BgmVolume = c.bgm;
+    r.EditFileName.set(c.edit);
+    std::memcpy(r.BestStage, c.best, sizeof r.BestStage);
+    ASSERT_TRUE(platform::write_file_atomic(dir.path() + kSettingsFileName, &r, sizeof r));
+    TOptionChecks checks;
+    LoadSettings(checks);
+    EXPECT_EQ(SfxVolume, c.want_sfx) << c.edit;
+    EXPECT_EQ(BgmVolume, c.want_bgm) << c.edit;
+    EXPECT_EQ(SettingRec->EditFileName.str(), c.want_edit);
+    for (int d = 0; d < 5; ++d) EXPECT_EQ(GameRec->BestStage[d], c.want_best[d]) << c.edit << " " << d;
+  }
+}
+
 TEST(Settings, CheckpointTable) {
   struct Case {
     int d, best, saved, expect, pulled;
@@ -261,4 +293,19 @@ TEST_F(SettingsEnv, MoveDataFileReportsACopyThatCannotBeMade) {
     EXPECT_STREQ(e.what(), "Can't make file");
   }
   MoveDataFile(dir.path() + "NONE.EGG", dir.path() + "ZRStage/NONE.EGG");  // missing: nothing
+}
+
+TEST_F(SettingsEnv, CopyFallbackKeepsEveryByte) {
+  // Sizes around the 8192-byte block: empty, short, exact blocks and a partial last block.
+  for (size_t size : {size_t(0), size_t(100), size_t(8192), size_t(16384), size_t(20001)}) {
+    std::vector<uint8_t> data(size);
+    for (size_t i = 0; i < size; ++i) data[i] = uint8_t(i * 7 + size);
+    ASSERT_TRUE(platform::write_file_atomic(dir.path() + "HARD.EGS", data));
+    ASSERT_TRUE(platform::make_folder(dir.path() + "ZRStage"));
+    ASSERT_TRUE(test::WriteFile(dir.path() + "ZRStage/HARD.EGS", "older"));  // the rename cannot replace it
+    MoveDataFile(dir.path() + "HARD.EGS", dir.path() + "ZRStage/HARD.EGS");
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(platform::read_file(dir.path() + "ZRStage/HARD.EGS", got));
+    EXPECT_EQ(got, data) << size;
+  }
 }

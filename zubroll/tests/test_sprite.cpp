@@ -330,3 +330,40 @@ TEST(Surface, CanvasDrawsTextInNearestColour) {
   EXPECT_GT(lit, 20);
   EXPECT_GT(c.TextWidth("V1.0.8E", f), 30);
 }
+
+#include "zubroll/sprite/dxsound.h"
+
+TEST(WaveList, FindIgnoresCaseAndLimitsOverlappingPlays) {
+  platform::Mixer mixer(22050);
+  TDXWaveList list(&mixer);
+  TWaveCollectionItem& it = list.Add("EKDEAD");
+  platform::WavData wav;
+  wav.format = {11127, 1, 8};
+  wav.data.assign(4000, 128);
+  it.SetWave(wav);
+  EXPECT_EQ(list.Find("ekdead"), &it);
+  try {
+    list.Find("Missing");
+    FAIL();
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Wave 'Missing' not found");
+  }
+  it.SetPan(-1000);
+  it.SetVolume(-20000);  // clamped to silence
+  EXPECT_EQ(it.Volume(), -10000);
+  for (int i = 0; i < 6; ++i) it.Play(false);
+  EXPECT_EQ(it.CopyCount(), 6);
+  EXPECT_EQ(it.PlayingCount(), 6);
+  it.Play(false);  // the seventh restarts the oldest copy
+  EXPECT_EQ(it.CopyCount(), 6);
+  EXPECT_EQ(it.PlayingCount(), 6);
+  EXPECT_EQ(mixer.voice_count(), 6);
+  it.Stop();
+  EXPECT_FALSE(it.Playing());
+  it.Play(false);  // a stopped copy is used again
+  EXPECT_EQ(it.CopyCount(), 6);
+  it.ClearWave();
+  EXPECT_EQ(mixer.voice_count(), 0);
+  it.Play(false);  // no data: nothing
+  EXPECT_EQ(it.CopyCount(), 0);
+}

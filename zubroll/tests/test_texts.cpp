@@ -64,6 +64,8 @@ TEST(Texts, IniReaderLimitsAndFirstKeyWins) {
   EXPECT_EQ(ini.ReadString("A", "long", "").size(), 1023u);
   EXPECT_EQ(ini.ReadString("B", "k", ""), "b");
   EXPECT_EQ(ini.ReadString("C", "k", "def"), "def");
+  ini.Parse("\xEF\xBB\xBF[MISC]\nAPPNAME=Marked\n");  // a byte-order mark before the first section
+  EXPECT_EQ(ini.ReadString("MISC", "APPNAME", ""), "Marked");
 }
 
 TEST(Texts, ShippedExampleHoldsEveryKey) {
