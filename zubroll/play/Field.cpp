@@ -140,6 +140,12 @@ void ResetStagePlayNow() {
 }
 }  // namespace
 
+void ResetFieldGlobals() {
+  SingleNoteStep = MultiNoteStep = HardNoteStep = 0;
+  SwingAnchorX = SwingAnchorY = FlashCooldown = 0;
+  g_layout_pending = false;
+}
+
 void AddPlayTraceFields(platform::TraceLine& t) {
   const TDevadivSprite* b = FirstBall();
   t.add("ChickChain", GameRec ? GameRec->ChickChain : 0)

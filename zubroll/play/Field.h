@@ -133,6 +133,9 @@ void ForEachActor(F&& f) {
 // hit is left, a miss when no ball, chick or blast is left), 5 (stage change),
 // 40 and 41 (game over). Other states are left alone.
 void PlayStateStep();
+// Program start: the play units' own globals (note counters, aiming anchor, flash
+// cooldown, the stand-in blind's pending lay-out) back to their start values.
+void ResetFieldGlobals();
 // Signboards folded, coin rain, chick chain, chick and blast counters cleared.
 void ResetPlayCounters();
 // Clears the field and lays out `stage` of the current set with its tally.
