@@ -1,9 +1,12 @@
 #include "zubroll/play/Autoplay.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/display.h"
 #include "zubroll/play/Devadiv.h"
+#include "zubroll/play/Egg.h"
 #include "zubroll/play/Piyo.h"
 #include "zubroll/play/ZubZub.h"
 
@@ -43,6 +46,24 @@ int LandingX(const TDevadivSprite& b) {
     if (fy / 4096 >= 314) return int(fx / 4096);
   }
   return -1;
+}
+// The paddle offset (ball centre minus paddle centre) that sends a ball landing at
+// x towards the lowest breakable egg; `fallback` when no egg is left to aim at.
+int AimOffset(int land_x, int fallback) {
+  // The eggs left to break, taken in turn bounce by bounce, so the ball never
+  // settles into one path.
+  std::vector<TEggSprite*> eggs;
+  ForEachActor<TEggSprite>([&](TEggSprite* e) {
+    if (e->Kind != 16 && e->Kind != 19 && e->Mode != 2) eggs.push_back(e);
+  });
+  TEggSprite* target = eggs.empty() ? nullptr : eggs[size_t(g_bounces) % eggs.size()];
+  (void)land_x;
+  if (!target) return fallback;
+  const double dx = target->X + 13 - (land_x + 12), dy = target->Y + 16 - 326;
+  int heading = int(std::lround(std::atan2(dy, dx) * 180.0 / 3.14159265358979));
+  heading = std::clamp((heading + 360) % 360, 215, 325);
+  // The paddle aims ((d 4 + 270) div 5) 5: d = (heading - 270) / 4.
+  return std::clamp((heading - 270) / 4, -14, 14) + fallback / 4;
 }
 }  // namespace
 
@@ -102,7 +123,7 @@ TAutoplayMove AutoplayDecide() {
       const int ball_x = land >= 0 ? land : int(target->X);
       // Time to spare: the ball is still high, so a chick close to the ground goes first.
       if (chick && target->Y < 160 && chick->Y > 200) m.x = int(chick->X) + 27;
-      else m.x = ball_x + 23 + offset;
+      else m.x = ball_x + 23 - AimOffset(ball_x, offset);
     } else if (chick) {
       m.x = int(chick->X) + 27;
     } else {
@@ -111,6 +132,10 @@ TAutoplayMove AutoplayDecide() {
   } else if (chick) {
     m.x = int(chick->X) + 27;
   }
+  // The mole closes a quarter of the gap, rounded toward zero, so it would stop up
+  // to 3 pixels short: the last pixels are asked for with a little overshoot.
+  const int gap = (m.x - 32) - (int(mole->X) + 11);
+  if (gap != 0 && std::abs(gap) < 4) m.x += gap > 0 ? 3 : -3;
   m.x = std::clamp(m.x, 0, 404);
   return m;
 }

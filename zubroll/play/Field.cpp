@@ -140,6 +140,12 @@ void ResetStagePlayNow() {
 }
 }  // namespace
 
+void ResetFieldGlobals() {
+  SingleNoteStep = MultiNoteStep = HardNoteStep = 0;
+  SwingAnchorX = SwingAnchorY = FlashCooldown = 0;
+  g_layout_pending = false;
+}
+
 void AddPlayTraceFields(platform::TraceLine& t) {
   const TDevadivSprite* b = FirstBall();
   t.add("ChickChain", GameRec ? GameRec->ChickChain : 0)
@@ -147,8 +153,8 @@ void AddPlayTraceFields(platform::TraceLine& t) {
       .add("RouletteTimer", RouletteTimer)
       .add("ExtraLetters", ExtraLetters)
       .add("ChickLampCount", ChickLampCount)
-      .add("BallSpeed", b ? b->Speed : 0)
-      .add("BallHeading", b ? b->Heading : 0);
+      .add("Speed", b ? b->Speed : 0)
+      .add("Heading", b ? b->Heading : 0);
 }
 
 void ResetPlayCounters() {

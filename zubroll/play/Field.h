@@ -133,13 +133,16 @@ void ForEachActor(F&& f) {
 // hit is left, a miss when no ball, chick or blast is left), 5 (stage change),
 // 40 and 41 (game over). Other states are left alone.
 void PlayStateStep();
+// Program start: the play units' own globals (note counters, aiming anchor, flash
+// cooldown, the stand-in blind's pending lay-out) back to their start values.
+void ResetFieldGlobals();
 // Signboards folded, coin rain, chick chain, chick and blast counters cleared.
 void ResetPlayCounters();
 // Clears the field and lays out `stage` of the current set with its tally.
 void BuildStageField(int stage);
 
 // The play values of the --trace line: ChickChain, RouletteSlot, RouletteTimer,
-// ExtraLetters, ChickLampCount and the first ball's Speed and Heading (0 without a ball).
+// ExtraLetters, ChickLampCount, and Speed and Heading of the first ball (0 without one).
 void AddPlayTraceFields(platform::TraceLine& t);
 
 // The field operations the scene flow and the editor call.

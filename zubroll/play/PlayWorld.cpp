@@ -38,6 +38,7 @@ void PlainPicture(TPictureCollectionItem& item, const ImageSpec& s) {
 TPlayWorld::TPlayWorld(const std::string& data_folder) {
   ResetLooseGlobals();
   ResetBonusGlobals();
+  ResetFieldGlobals();
   AllocateGameRec();
   AllocateSharedBlocks();
   std::memset(static_cast<void*>(StageSet), 0, sizeof *StageSet);

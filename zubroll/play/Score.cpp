@@ -178,15 +178,19 @@ void ScoreStep() {
       ShowLives();
     }
   }
+  ShowScoreDigits(Score);
+  ShownScore = Score;
+}
+
+void ShowScoreDigits(int value) {
   int64_t p = 1;
   for (int i = 0; i < 8; ++i, p *= 10) {
     TScoreSprite* s = g_digits[i];
     if (!s) continue;
-    const int64_t q = Score / p;
+    const int64_t q = value / p;
     s->AnimPos = int(q % 10 < 0 ? -(q % 10) : q % 10);
     s->Visible = q != 0 || i == 0;
   }
-  ShownScore = Score;
 }
 
 void ShowLives() {
@@ -196,7 +200,7 @@ void ShowLives() {
 }
 
 void ShowStageTally(int Stage) {
-  const int n = Stage + 1 >= 100 || Stage >= 99 ? 99 : std::max(Stage + 1, 0);
+  const int n = Stage >= 100 ? 99 : std::max(Stage + 1, 0);
   int k = 0;
   auto put = [&](int pattern) {
     if (k >= 10) return;

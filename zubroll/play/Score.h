@@ -25,6 +25,8 @@ void ResetBonusGlobals();
 // Creates the status panel actors (once, when the main form starts).
 void CreateStatusPanel();
 void ScoreStep();
+// Draws `value` in the score digits (ShownScore is left alone).
+void ShowScoreDigits(int value);
 void RouletteStep();
 void LightChickLamp();
 void LightExtraLetter();

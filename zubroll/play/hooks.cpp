@@ -49,7 +49,7 @@ void PrepareItemState() {
 }
 void RefreshLivesDisplay() { ShowLives(); }
 void RefreshStageDisplay() { ShowStageTally(StageNo); }
-void RefreshScoreDisplay() { ScoreStep(); }
+void RefreshScoreDisplay() { ShowScoreDigits(Score); }
 void ScoreStep(TMainZubForm&) { ScoreStep(); }
 void RouletteStep(TMainZubForm&) { RouletteStep(); }
 void EditorCopyStage() {}

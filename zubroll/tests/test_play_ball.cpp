@@ -147,6 +147,30 @@ TEST_F(PlayBall, HardEggBookkeeping) {
   EXPECT_FALSE(e->Deaded());
 }
 
+TEST_F(PlayBall, StackedHardEggsReflectSidewaysFromTheFirstHeading) {
+  Egg(16, 100, 100);
+  Egg(16, 100, 131);
+  TDevadivSprite* b = Ball(90, 115, 300);
+  w.Engine.Collisions();
+  EXPECT_EQ(b->EggsHit, 2);
+  EXPECT_EQ(b->HardEggsHit, 2);
+  EXPECT_EQ(b->Heading, 240);
+  EXPECT_EQ(b->X, 88);  // pushed away at each contact
+  EXPECT_EQ(b->Speed, 520);
+  EXPECT_EQ(w.Sounds, (std::vector<std::string>{"EggRe", "EggSi"}));
+}
+
+TEST_F(PlayBall, ThreeHardEggsReverseAndLockTheBounce) {
+  Egg(16, 100, 100);
+  Egg(16, 100, 131);
+  Egg(16, 110, 115);
+  TDevadivSprite* b = Ball(95, 115, 300);
+  w.Engine.Collisions();
+  EXPECT_EQ(b->HardEggsHit, 3);
+  EXPECT_EQ(b->Heading, 120);  // the heading before the contacts, reversed
+  EXPECT_EQ(b->BounceLock, 1);
+}
+
 TEST_F(PlayBall, StallJigglesAt1200AndRelaunchesAfter2400) {
   TDevadivSprite* b = Ball(180, 150, 45);
   b->StallCount = 1199;

@@ -287,3 +287,64 @@ TEST_F(PlayEggs, FieldResetResolvesChicksAndBlasts) {
 
 }  // namespace
 }  // namespace zubroll
+
+namespace zubroll {
+namespace {
+
+TEST_F(PlayEggs, OrbitingEggCirclesItsCentre) {
+  TEggSprite* e = Egg(16, 0, 0);
+  e->Mode = 1;
+  e->OrbitCenterX = 150 * 4096;
+  e->OrbitCenterY = 100 * 4096;
+  e->OrbitRadius = 40 * 4096;
+  e->OrbitSpeed1 = 10;
+  e->OrbitAngle1 = 350;  // the first move brings it to 0
+  e->DoMove(1);
+  // a = cos 0 x cos 0 = 10^6, so x = radius/10 x 10^6 / 409 + centre, about 40 pixels right.
+  EXPECT_EQ(e->X, int(((40 * 4096 / 10) * 1000000LL / 409 + 150 * 4096) / 4096));
+  EXPECT_EQ(e->Y, 100);
+  EXPECT_EQ(e->Z(), 15);
+  for (int i = 0; i < 10; ++i) e->DoMove(1);  // angle 100: behind the boss
+  EXPECT_EQ(e->Z(), 2);
+}
+
+TEST_F(PlayEggs, ClearFieldActorsRemovesEggsBlocksAndSensorsOnly) {
+  Egg(10, 10, 10);
+  new TBlockEggSprite(&w.Engine, 50, 50);
+  ReleaseChick(100, 100, 0, 0, 0, 0);
+  ClearFieldActors();
+  w.Engine.Dead();
+  EXPECT_EQ(Alive<TEggSprite>(), 0);
+  EXPECT_EQ(Alive<TBlockEggSprite>(), 0);
+  EXPECT_EQ(Alive<THitOnlySprite>(), 0);
+  EXPECT_EQ(Alive<TPiyoSprite>(), 1);
+}
+
+TEST_F(PlayEggs, LayOutPlacesEveryCellCode) {
+  std::vector<int> bosses;
+  PlayHost.CreateBoss = [&](int code, int x, int y) { bosses.push_back(code * 10000 + x * 100 + y); };
+  TPlayWorld::PutStage(*StageSet, 2, {"123456789abcd", "", "", "", "", "", "", "", "", "", "", "", "", "     8"});
+  LayOutStage(*StageSet, 2);
+  std::vector<TEggSprite*> eggs;
+  ForEachActor<TEggSprite>([&](TEggSprite* e) { eggs.push_back(e); });
+  ASSERT_EQ(eggs.size(), 10u);  // eight eggs, the block's hidden egg, the bottom-row bomb
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(eggs[size_t(i)]->Kind, 10 + i);
+    EXPECT_EQ(eggs[size_t(i)]->X, 13 * i - 7);
+    EXPECT_EQ(eggs[size_t(i)]->Y, -30);
+  }
+  EXPECT_EQ(eggs[6]->CollisionRect.Top, -1);
+  EXPECT_EQ(eggs[7]->CollisionRect.Left, 1);
+  EXPECT_EQ(eggs[8]->Kind, 19);
+  EXPECT_EQ(eggs[9]->Y, 31 * 13 - 30);
+  EXPECT_EQ(bosses, (std::vector<int>{10 * 10000 + (13 * 9 - 7) * 100 - 30, 11 * 10000 + (13 * 10 - 7) * 100 - 30,
+                                      12 * 10000 + (13 * 11 - 7) * 100 - 30, 13 * 10000 + (13 * 12 - 7) * 100 - 30}));
+  GameState = 41;  // the game-over countdown lays out nothing
+  ClearFieldActors();
+  w.Engine.Dead();
+  LayOutStage(*StageSet, 2);
+  EXPECT_EQ(Alive<TEggSprite>(), 0);
+}
+
+}  // namespace
+}  // namespace zubroll

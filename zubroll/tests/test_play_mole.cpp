@@ -168,3 +168,84 @@ TEST_F(PlayMole, FieldResetRemovesTheMoleAndItsHelpers) {
 
 }  // namespace
 }  // namespace zubroll
+
+namespace zubroll {
+namespace {
+
+// A stand-in monster with the interface the monster unit implements.
+class TTestMonster : public TMonsterActor {
+ public:
+  explicit TTestMonster(TSpriteEngine* e) : TMonsterActor(e) {
+    CollisionGroup = -4;
+    X = 150;
+    Y = 330;
+    Width = Height = 40;
+  }
+  int State = 0;  // 0 idle, 10 grabbing, 99 dying
+  int Wait = 0;
+  bool MonsterIdle() const override { return State == 0; }
+  bool MonsterDying() const override { return State == 99; }
+  void MonsterGrab() override { State = 10; }
+  bool MonsterGrabbing() const override { return State == 10; }
+  void MonsterRelease(int wait) override {
+    State = 0;
+    Wait = wait;
+  }
+};
+
+TEST_F(PlayMole, FiveTouchesOfAnIdleMonsterGetTheMoleGrabbedUntilTheGrabTimeRunsOut) {
+  Serve();
+  auto* m = new TTestMonster(&w.Engine);
+  bool done = false;
+  for (int i = 0; i < 4; ++i) mole->DoCollision(m, done);
+  EXPECT_EQ(mole->PaddleState, 3);
+  mole->DoCollision(m, done);
+  EXPECT_EQ(mole->PaddleState, 5);
+  EXPECT_EQ(m->State, 10);
+  EXPECT_EQ(mole->StunTime, 30);
+  EXPECT_TRUE(w.Played("CatchKaizyu"));
+  Ball->BallState = 0;
+  for (int f = 0; f < 30; ++f) {
+    mole->DoMove(1);
+    EXPECT_FALSE(mole->Visible);
+    EXPECT_EQ(mole->X, m->X + 4);
+  }
+  mole->DoMove(1);
+  EXPECT_EQ(mole->PaddleState, 3);
+  EXPECT_TRUE(mole->Visible);
+  EXPECT_EQ(m->State, 0);
+  EXPECT_EQ(m->Wait, 20);
+}
+
+TEST_F(PlayMole, BallBouncesOffAMonster) {
+  auto* m = new TTestMonster(&w.Engine);
+  auto* b = new TDevadivSprite(&w.Engine, 150 + 36 - 12, 300, 2);
+  b->Heading = 90;
+  bool done = false;
+  b->DoCollision(m, done);
+  EXPECT_EQ(b->Heading, 280);
+  EXPECT_EQ(b->Speed, GameRec->BallSpeed + 14);
+  EXPECT_TRUE(w.Played("HitKaizyu"));
+  m->State = 99;
+  w.Sounds.clear();
+  b->BounceLock = 0;
+  b->DoCollision(m, done);
+  EXPECT_FALSE(w.Played("HitKaizyu"));
+}
+
+TEST_F(PlayMole, EndingWalkTurnsIntoTheBackView) {
+  int made = 0;
+  CreateEndBack = [&](int x, int) { made = x; };
+  Frame();
+  mole->PaddleState = 10;
+  for (int f = 0; f < 200 && mole->PaddleState == 10; ++f) Frame();
+  EXPECT_EQ(mole->X, 177);
+  EXPECT_TRUE(GameRec->MoleArrived);
+  Frame();
+  EXPECT_EQ(made, 179);
+  EXPECT_FALSE(Mole.get());
+  CreateEndBack = nullptr;
+}
+
+}  // namespace
+}  // namespace zubroll
