@@ -438,6 +438,43 @@ TEST_F(FormTest, EscapeQuitsOnlyWhilePlayingAndOffersContinue) {
   EXPECT_FALSE(r.f().CursorClipped);
 }
 
+// Quit at stage index 9 of Normal, continue from there, quit again and restart: the run
+// continues where it was quit, and the saved checkpoint is the end of the last full block (7).
+TEST_F(FormTest, QuitContinueAndTheCheckpointAcrossARestart) {
+  {
+    GameRun r(tmp.path(), "2 key F2\n");
+    r.Frames(6);
+    ASSERT_EQ(GameState, 4);
+    StageNo = 9;
+    Score = 1234;
+    r.f().FormKeyDown(platform::Key::Escape, false, false, false);
+    EXPECT_EQ(GameState, 33);
+    EXPECT_EQ(GameRec->LastStage[1], 9);
+    EXPECT_EQ(GameRec->BestStage[1], 9);
+    EXPECT_EQ(GameRec->ContinueStage, 9);
+    r.Frames(2);
+    ASSERT_TRUE(r.f().MainMenu.handle_shortcut(platform::Key::F4, false, false, false));
+    EXPECT_EQ(StageNo, 9);
+    EXPECT_EQ(GameRec->StartStage, 9);
+    EXPECT_EQ(GameRec->Difficulty, 1);
+    EXPECT_NE(GameRec->StageSetPath.find("ZRStage/NORMAL.EGS"), std::string::npos);
+    EXPECT_EQ(GameRec->Lives, 3);
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(ShownScore, -1);
+    EXPECT_EQ(NextExtraLife, 100000);
+    EXPECT_EQ(GameRec->HighScoreToBeat, 50000);
+    r.Frames(4);
+    ASSERT_EQ(GameState, 4);
+    r.f().FormKeyDown(platform::Key::Q, false, false, false);
+    EXPECT_EQ(GameState, 33);
+    ASSERT_TRUE(r.f().MainMenu.click("ExitItem"));
+  }
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  EXPECT_EQ(GameRec->BestStage[1], 7);
+  EXPECT_EQ(GameRec->BestStage[0], 0);
+}
+
 TEST_F(FormTest, MouseOnTheTitleAndDuringAnAttractReplay) {
   GameRun r(tmp.path(), "2 move 450 300\n3 down left\n4 up left\n6 move 100 100\n7 down left\n8 up left\n");
   r.Frames(3);
