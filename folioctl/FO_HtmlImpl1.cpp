@@ -26,8 +26,9 @@ COLORREF translate(OLE_COLOR c) {
   return out;
 }
 
-LPCWSTR system_cursor(SHORT vcl) {
-  switch (vcl) {
+// The form's cursor numbers (0 default, -1 none, -2 arrow ... -22 size all) as system cursors.
+LPCWSTR system_cursor(SHORT form_cursor) {
+  switch (form_cursor) {
     case -2: case -12: case -16: return IDC_ARROW;
     case -3: return IDC_CROSS;
     case -4: return IDC_IBEAM;

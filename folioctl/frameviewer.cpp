@@ -42,23 +42,25 @@ std::string narrow(const std::wstring& s, UINT codepage) {
 GdiFonts::GdiFonts() : dc_(CreateCompatibleDC(nullptr)) {}
 
 GdiFonts::~GdiFonts() {
-  for (auto& [spec, m] : cache_) DeleteObject(m.font);
+  for (auto& [desc, m] : cache_) DeleteObject(m.font);
   DeleteDC(dc_);
 }
 
-GdiFonts::Metrics& GdiFonts::get(const html::FontSpec& spec) {
-  auto it = cache_.find(spec);
+GdiFonts::Metrics& GdiFonts::get(const html::FontDesc& desc) {
+  auto it = cache_.find(desc);
   if (it != cache_.end()) return it->second;
   LOGFONTW lf{};
-  lf.lfHeight = -std::max(1, spec.px);
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic;
-  lf.lfUnderline = spec.underline;
+  lf.lfHeight = -std::max(1, desc.px);
+  lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = desc.italic;
+  lf.lfUnderline = desc.underline;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring face = widen(spec.face);
+  // The family tells the font mapper what to pick when the face is not installed.
+  lf.lfPitchAndFamily = desc.fixed ? BYTE(FIXED_PITCH | FF_MODERN) : BYTE(VARIABLE_PITCH | FF_ROMAN);
+  const std::wstring face = widen(desc.face);
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  Metrics m{CreateFontIndirectW(&lf), spec.px * 4 / 5, spec.px / 4};
+  Metrics m{CreateFontIndirectW(&lf), desc.px * 4 / 5, desc.px / 4};
   if (m.font) {
     HGDIOBJ old = SelectObject(dc_, m.font);
     TEXTMETRICW tm;
@@ -68,23 +70,24 @@ GdiFonts::Metrics& GdiFonts::get(const html::FontSpec& spec) {
     }
     SelectObject(dc_, old);
   }
-  return cache_.emplace(spec, m).first->second;
+  return cache_.emplace(desc, m).first->second;
 }
 
-HFONT GdiFonts::font(const html::FontSpec& spec) { return get(spec).font; }
+HFONT GdiFonts::font(const html::FontDesc& desc) { return get(desc).font; }
 
-int GdiFonts::width(const html::FontSpec& spec, std::u16string_view text) {
-  Metrics& m = get(spec);
+int GdiFonts::width(const html::FontDesc& desc, std::u16string_view text) {
+  Metrics& m = get(desc);
   if (text.empty()) return 0;
   HGDIOBJ old = SelectObject(dc_, m.font);
   SIZE sz{0, 0};
   GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), int(text.size()), &sz);
   SelectObject(dc_, old);
-  return sz.cx;
+  // Slanted glyphs lean past their advance; leave them room before the next word.
+  return sz.cx + (desc.italic ? std::max(1, desc.px / 8) : 0);
 }
 
-int GdiFonts::ascent(const html::FontSpec& spec) { return get(spec).ascent; }
-int GdiFonts::descent(const html::FontSpec& spec) { return get(spec).descent; }
+int GdiFonts::ascent(const html::FontDesc& desc) { return get(desc).ascent; }
+int GdiFonts::descent(const html::FontDesc& desc) { return get(desc).descent; }
 
 // ------------------------------------------------------------------ viewer
 TFrameViewer::TFrameViewer() = default;

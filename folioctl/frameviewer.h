@@ -12,24 +12,24 @@
 
 namespace folio {
 
-// Measures and paints text with GDI fonts, cached by specification.
+// Measures and paints text with GDI fonts, one font object per description.
 class GdiFonts : public html::Measurer {
  public:
   GdiFonts();
   ~GdiFonts() override;
-  HFONT font(const html::FontSpec& spec);
-  int width(const html::FontSpec& font, std::u16string_view text) override;
-  int ascent(const html::FontSpec& font) override;
-  int descent(const html::FontSpec& font) override;
+  HFONT font(const html::FontDesc& desc);
+  int width(const html::FontDesc& font, std::u16string_view text) override;
+  int ascent(const html::FontDesc& font) override;
+  int descent(const html::FontDesc& font) override;
 
  private:
   struct Metrics {
     HFONT font;
     int ascent, descent;
   };
-  Metrics& get(const html::FontSpec& spec);
+  Metrics& get(const html::FontDesc& desc);
   HDC dc_;
-  std::map<html::FontSpec, Metrics> cache_;
+  std::map<html::FontDesc, Metrics> cache_;
 };
 
 class TFrameViewer {

@@ -10,6 +10,7 @@ namespace html {
 namespace {
 
 constexpr size_t kMaxDepth = 200;  // deeper markup is flattened into its parent
+constexpr int kMaxTableDepth = 5;
 
 char16_t lower(char16_t c) { return (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : c; }
 bool is_space(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
@@ -433,13 +434,13 @@ bool parse_color(const std::string& value, uint32_t& rgb) {
   return true;
 }
 
-bool FontSpec::operator<(const FontSpec& o) const {
-  return std::tie(face, px, bold, italic, underline) <
-         std::tie(o.face, o.px, o.bold, o.italic, o.underline);
+bool FontDesc::operator<(const FontDesc& o) const {
+  return std::tie(face, px, bold, italic, underline, fixed) <
+         std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
-bool FontSpec::operator==(const FontSpec& o) const {
-  return std::tie(face, px, bold, italic, underline) ==
-         std::tie(o.face, o.px, o.bold, o.italic, o.underline);
+bool FontDesc::operator==(const FontDesc& o) const {
+  return std::tie(face, px, bold, italic, underline, fixed) ==
+         std::tie(o.face, o.px, o.bold, o.italic, o.underline, o.fixed);
 }
 
 int Layout::link_at(int x, int y) const {
@@ -452,7 +453,7 @@ int Layout::link_at(int x, int y) const {
 namespace {
 
 struct Style {
-  FontSpec font;
+  FontDesc font;
   uint32_t color = 0;
   int link = -1;
   bool pre = false;    // keep spaces and line ends
@@ -461,7 +462,7 @@ struct Style {
 
 struct Frag {
   int x, w;
-  FontSpec font;
+  FontDesc font;
   std::u16string str;
   uint32_t color;
   int link;
@@ -620,6 +621,7 @@ class Flow {
       Style inner = st;
       inner.pre = true;
       inner.font.face = s_.pre_face;
+      inner.font.fixed = true;
       inner.font.px = std::max(6, s_.default_px * 13 / 16);
       children(n, inner, depth);
       flush_line(false);
@@ -627,7 +629,16 @@ class Flow {
       return;
     }
     if (t == "table") {
+      // Tables nested beyond any real page's depth flow as plain blocks.
+      if (table_depth_ >= kMaxTableDepth) {
+        block_break(0);
+        children(n, st, depth);
+        block_break(0);
+        return;
+      }
+      ++table_depth_;
       table(n, st, depth);
+      --table_depth_;
       return;
     }
     if (t == "img") {
@@ -641,13 +652,16 @@ class Flow {
     if (t == "u" || t == "ins") inner.font.underline = true;
     if (t == "tt" || t == "code" || t == "kbd" || t == "samp") {
       inner.font.face = s_.pre_face;
+      inner.font.fixed = true;
       inner.font.px = std::max(6, st.font.px * 13 / 16);
     }
     if (t == "big") inner.font.px = st.font.px * 6 / 5;
     if (t == "small" || t == "sub" || t == "sup") inner.font.px = std::max(6, st.font.px * 5 / 6);
     if (t == "font") {
-      if (const std::string* face = n.attr("face"); face && !face->empty())
+      if (const std::string* face = n.attr("face"); face && !face->empty()) {
         inner.font.face = face->substr(0, face->find(','));
+        inner.font.fixed = false;
+      }
       if (const std::string* size = n.attr("size"); size && !size->empty()) {
         static const int px[7] = {10, 13, 16, 18, 24, 32, 48};
         int k = to_int(size, 3);
@@ -982,6 +996,8 @@ class Flow {
         const size_t at = out_.items.size();
         Flow sub(out_, m_, s_, cx + pad, std::max(cx + pad + 1, cx + cw - pad), y + pad);
         sub.link_color_ = link_color_;
+        sub.measured_ = measured_;
+        sub.table_depth_ = table_depth_;
         sub.align_ = c.style.align;
         sub.children(*c.node, c.style, depth + 1);
         sub.finish();
@@ -1049,12 +1065,19 @@ class Flow {
   }
 
   // Width of a cell's content laid out at `width`: 1 gives the widest word.
+  // Remembered per cell, so nested tables are measured once, not once per level.
   int measure(const Node& n, const Style& st, size_t depth, int width) {
+    const auto key = std::make_pair(&n, width);
+    auto it = measured_->find(key);
+    if (it != measured_->end()) return it->second;
     Layout scratch;
     Flow f(scratch, m_, s_, 0, width, 0);
     f.link_color_ = link_color_;
+    f.measured_ = measured_;
+    f.table_depth_ = table_depth_;
     f.children(n, st, depth + 1);
     f.finish();
+    (*measured_)[key] = f.max_x();
     return f.max_x();
   }
 
@@ -1066,16 +1089,19 @@ class Flow {
   std::vector<Frag> line_;
   int line_x_ = 0;
   bool space_ = false;
-  FontSpec line_font_;
+  FontDesc line_font_;
   bool has_font_ = false;
   int last_margin_ = 0;
   int align_ = 0;
   int list_depth_ = 0;
   size_t column_ = 0;
   std::u16string pending_marker_;
-  FontSpec marker_font_;
+  FontDesc marker_font_;
   uint32_t marker_color_ = 0;
   uint32_t link_color_ = 0x0000FF;
+  int table_depth_ = 0;
+  std::shared_ptr<std::map<std::pair<const Node*, int>, int>> measured_ =
+      std::make_shared<std::map<std::pair<const Node*, int>, int>>();
 };
 
 }  // namespace

@@ -36,20 +36,21 @@ std::u16string decode_text(std::string_view bytes);
 Document parse_text(const std::u16string& text);
 
 // ------------------------------------------------------------------ layout
-struct FontSpec {
+struct FontDesc {
   std::string face;
   int px = 16;  // character height in pixels
   bool bold = false, italic = false, underline = false;
-  bool operator<(const FontSpec& o) const;
-  bool operator==(const FontSpec& o) const;
+  bool fixed = false;  // the preformatted font: fixed pitch wherever the face is missing
+  bool operator<(const FontDesc& o) const;
+  bool operator==(const FontDesc& o) const;
 };
 
 class Measurer {
  public:
   virtual ~Measurer() = default;
-  virtual int width(const FontSpec& font, std::u16string_view text) = 0;
-  virtual int ascent(const FontSpec& font) = 0;
-  virtual int descent(const FontSpec& font) = 0;
+  virtual int width(const FontDesc& font, std::u16string_view text) = 0;
+  virtual int ascent(const FontDesc& font) = 0;
+  virtual int descent(const FontDesc& font) = 0;
 };
 
 struct Settings {
@@ -63,7 +64,7 @@ struct Settings {
 struct Item {
   enum Kind { text, rect, frame, rule, disc } kind = text;
   int x = 0, y = 0, w = 0, h = 0;  // text: x and baseline y; w, h its box
-  FontSpec font;                   // text
+  FontDesc font;                   // text
   std::u16string str;              // text
   uint32_t color = 0;              // text colour, fill, frame or rule colour
   int link = -1;                   // index into Layout::links

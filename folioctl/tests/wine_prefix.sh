@@ -4,6 +4,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=$1
+case $prefix in /*) ;; *) prefix=$(pwd)/$prefix ;; esac  # wine wants it absolute
 if [ -f "$prefix/.folio-ready" ] && [ -f "$prefix/system.reg" ]; then
   exit 0
 fi

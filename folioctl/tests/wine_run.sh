@@ -4,6 +4,7 @@
 # next run starts clean. Everything it creates lives under PREFIX.
 set -u
 prefix=$1
+case $prefix in /*) ;; *) prefix=$(pwd)/$prefix ;; esac  # wine wants it absolute
 shift
 WINE=${WINE64:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}

@@ -336,7 +336,13 @@ class FileDialogWindow : public detail::ModalWindow {
     first_ = false;
     if (active) {
       if (!open) action_ = Action::Cancel;
-      if (detail::take_enter() && action_ == Action::None) action_ = Action::Ok;
+      if (detail::take_enter() && action_ == Action::None) {
+        // Enter in the list opens a selected folder; otherwise it is OK.
+        const bool folder = list_focus_ && selected_ >= 0 && entries_[static_cast<size_t>(selected_)].folder;
+        if (folder) pending_ = selected_;
+        action_ = folder ? Action::Open : Action::Ok;
+      }
+      if (list_focus_ && action_ == Action::None) list_keys();
       if (detail::take_escape() && !combo_open_) action_ = Action::Cancel;
     }
   }
@@ -453,6 +459,29 @@ class FileDialogWindow : public detail::ModalWindow {
     done_ = true;
   }
 
+  // Arrows, Home and End move the selection while the list has the focus;
+  // Backspace goes up a folder.
+  void list_keys() {
+    const int n = static_cast<int>(entries_.size());
+    if (n == 0) return;
+    int sel = selected_;
+    if (detail::key_pressed(SDL_SCANCODE_DOWN)) sel = sel < 0 ? 0 : std::min(n - 1, sel + 1);
+    if (detail::key_pressed(SDL_SCANCODE_UP)) sel = sel < 0 ? 0 : std::max(0, sel - 1);
+    if (detail::key_pressed(SDL_SCANCODE_HOME)) sel = 0;
+    if (detail::key_pressed(SDL_SCANCODE_END)) sel = n - 1;
+    if (detail::key_pressed(SDL_SCANCODE_BACKSPACE) && folder_ != "/") {
+      action_ = Action::Up;
+      return;
+    }
+    if (sel != selected_) {
+      selected_ = sel;
+      const Entry& e = entries_[static_cast<size_t>(sel)];
+      if (!e.folder) name_ = e.name;
+      preview_dirty_ = true;
+      scroll_to_ = sel;
+    }
+  }
+
   void label(float x, float y, const char* text) {
     detail::draw_text(ImGui::GetFont(), ox_ + x, oy_ + y, IM_COL32(0, 0, 0, 255), text);
   }
@@ -507,7 +536,12 @@ class FileDialogWindow : public detail::ModalWindow {
         ImGui::PushStyleColor(ImGuiCol_Text, IM_COL32(0, 0, 0, 0));
         const bool clicked = ImGui::Selectable("##e", sel, ImGuiSelectableFlags_AllowDoubleClick, ImVec2(0, 17));
         ImGui::PopStyleColor();
+        if (scroll_to_ == static_cast<int>(i)) {
+          if (!ImGui::IsItemVisible()) ImGui::SetScrollHereY(0.5f);  // keep the keyboard's selection in view
+          scroll_to_ = -1;
+        }
         if (clicked) {
+          list_focus_ = true;
           if (selected_ != static_cast<int>(i)) {
             selected_ = static_cast<int>(i);
             if (!e.folder) name_ = e.name;
@@ -554,6 +588,7 @@ class FileDialogWindow : public detail::ModalWindow {
     ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 0.0f);
     if (first_) ImGui::SetKeyboardFocusHere();
     ImGui::InputText("##name", &name_);
+    if (ImGui::IsItemActivated()) list_focus_ = false;
     ImGui::PopStyleVar(2);
     detail::draw_sunken(ox_ + 90, oy_ + 227, ox_ + kMainW - 92, oy_ + 249);
 
@@ -631,6 +666,8 @@ class FileDialogWindow : public detail::ModalWindow {
   bool scroll_top_ = false;
   bool first_ = true;
   bool combo_open_ = false;
+  bool list_focus_ = false;  // the list, not the name box, takes the keys
+  int scroll_to_ = -1;
   bool preview_dirty_ = false;
   PreviewPicture picture_;
   std::string preview_text_;

@@ -406,13 +406,13 @@ void TrackBar::draw() {
     if (ImGui::IsItemHovered() && ImGui::GetIO().MouseWheel != 0)
       want += ImGui::GetIO().MouseWheel > 0 ? -line_size : line_size;
     if (form_->focused() == this) {
-      auto pressed = [](ImGuiKey k) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(k)); };
-      if (pressed(ImGuiKey_LeftArrow) || pressed(ImGuiKey_UpArrow)) want -= line_size;
-      if (pressed(ImGuiKey_RightArrow) || pressed(ImGuiKey_DownArrow)) want += line_size;
-      if (pressed(ImGuiKey_PageUp)) want -= page_size;
-      if (pressed(ImGuiKey_PageDown)) want += page_size;
-      if (pressed(ImGuiKey_Home)) want = min_;
-      if (pressed(ImGuiKey_End)) want = max_;
+      auto pressed = [](SDL_Scancode k) { return detail::key_pressed(k); };
+      if (pressed(SDL_SCANCODE_LEFT) || pressed(SDL_SCANCODE_UP)) want -= line_size;
+      if (pressed(SDL_SCANCODE_RIGHT) || pressed(SDL_SCANCODE_DOWN)) want += line_size;
+      if (pressed(SDL_SCANCODE_PAGEUP)) want -= page_size;
+      if (pressed(SDL_SCANCODE_PAGEDOWN)) want += page_size;
+      if (pressed(SDL_SCANCODE_HOME)) want = min_;
+      if (pressed(SDL_SCANCODE_END)) want = max_;
     }
     want = std::clamp(want, min_, max_);
     if (want != old) {
@@ -601,9 +601,7 @@ class FormWindow : public detail::ModalWindow {
   // A button's '&' letter clicks it: alone while no edit box takes the
   // typing, with Alt always.
   void accelerator_keys() {
-    const ImGuiIO& io = ImGui::GetIO();
-    if (io.KeyCtrl) return;
-    const bool typing = io.WantTextInput;
+    const bool typing = ImGui::GetIO().WantTextInput;
     for (auto& c : form_.controls()) {
       auto* b = dynamic_cast<Button*>(c.get());
       if (!b || !b->visible || !b->enabled) continue;
@@ -614,7 +612,8 @@ class FormWindow : public detail::ModalWindow {
       if (a >= 'a' && a <= 'z') sc = SDL_SCANCODE_A + (a - 'a');
       if (a >= '1' && a <= '9') sc = SDL_SCANCODE_1 + (a - '1');
       if (a == '0') sc = SDL_SCANCODE_0;
-      if (sc >= 0 && ImGui::IsKeyPressed(sc, false) && (io.KeyAlt || !typing)) {
+      Uint16 mod = 0;
+      if (sc >= 0 && detail::key_pressed(sc, &mod) && !(mod & KMOD_CTRL) && ((mod & KMOD_ALT) || !typing)) {
         form_.defer([b] { b->click(); });
         break;
       }

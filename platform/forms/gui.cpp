@@ -25,6 +25,7 @@ void menubar_draw(bool blocked);
 int menubar_height();
 bool menubar_open();
 bool menubar_handle_key(const SDL_Event& ev);
+void menubar_close();
 }  // namespace detail
 }  // namespace platform::forms
 
@@ -52,6 +53,10 @@ struct Gui {
   std::vector<ModalWindow*> stack;
   bool overlay_set = false;
   bool enter = false, escape = false;
+  bool pressed[SDL_NUM_SCANCODES] = {};   // key presses (and repeats) since the last frame
+  Uint16 pressed_mod[SDL_NUM_SCANCODES] = {};
+  int pointer_x = 0, pointer_y = 0;
+  bool pointer_inside = false;
   float origin_x = 0, origin_y = 0;
 };
 
@@ -230,22 +235,43 @@ void imgui_frame(SDL_Renderer* r) {
   Gui& g = gui();
   ImGui_ImplSDL2_NewFrame();
   // The backend reads the global pointer, which X servers driven by XTest
-  // (and some window managers) report late; SDL's event-driven position of
-  // the pointer over our window is always current.
+  // (and some window managers) report late; the pointer of the events the
+  // overlay has seen is always current and is what the game sees too.
   {
-    int mx = 0, my = 0;
-    SDL_GetMouseState(&mx, &my);
     ImGuiIO& io = ImGui::GetIO();
-    if (SDL_GetMouseFocus() == g.window)
-      io.MousePos = ImVec2(static_cast<float>(mx), static_cast<float>(my));
-    else if (!(SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK))
+    if (g.pointer_inside)
+      io.MousePos = ImVec2(static_cast<float>(g.pointer_x), static_cast<float>(g.pointer_y));
+    else if (!io.MouseDown[0])
       io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
   }
   ImGui::NewFrame();
   menubar_draw(!g.stack.empty());
   for (size_t i = 0; i < g.stack.size(); ++i) g.stack[i]->draw(i + 1 == g.stack.size());
+  for (bool& p : g.pressed) p = false;
   ImGui::Render();
   render_draw_data(r);
+}
+
+void track_pointer(const SDL_Event& ev) {
+  Gui& g = gui();
+  switch (ev.type) {
+    case SDL_MOUSEMOTION:
+      g.pointer_x = ev.motion.x;
+      g.pointer_y = ev.motion.y;
+      g.pointer_inside = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP:
+      g.pointer_x = ev.button.x;
+      g.pointer_y = ev.button.y;
+      g.pointer_inside = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (ev.window.event == SDL_WINDOWEVENT_LEAVE) g.pointer_inside = false;
+      if (ev.window.event == SDL_WINDOWEVENT_ENTER) g.pointer_inside = true;
+      break;
+    default:
+      break;
+  }
 }
 
 class FormsOverlay : public Overlay {
@@ -254,16 +280,27 @@ class FormsOverlay : public Overlay {
     Gui& g = gui();
     if (!g.ctx) return false;
     ImGui::SetCurrentContext(g.ctx);
+    track_pointer(ev);
     if (!g.stack.empty()) {
-      if (ev.type == SDL_KEYDOWN && !ev.key.repeat) {
+      if (ev.type == SDL_KEYDOWN) {
         const SDL_Keycode k = ev.key.keysym.sym;
-        if (k == SDLK_RETURN || k == SDLK_KP_ENTER) g.enter = true;
-        if (k == SDLK_ESCAPE) g.escape = true;
+        if (!ev.key.repeat && (k == SDLK_RETURN || k == SDLK_KP_ENTER)) g.enter = true;
+        if (!ev.key.repeat && k == SDLK_ESCAPE) g.escape = true;
+        const int sc = ev.key.keysym.scancode;
+        if (sc > 0 && sc < SDL_NUM_SCANCODES) {
+          g.pressed[sc] = true;
+          g.pressed_mod[sc] = ev.key.keysym.mod;
+        }
       }
       ImGui_ImplSDL2_ProcessEvent(&ev);
       return is_input_event(ev);  // a modal window takes all input
     }
-    if (menubar_height() == 0) return false;
+    if (menubar_height() == 0) {
+      // Releases still reach ImGui, so no key or button is held in the next dialog.
+      if (ev.type == SDL_KEYUP || ev.type == SDL_MOUSEBUTTONUP || ev.type == SDL_MOUSEMOTION)
+        ImGui_ImplSDL2_ProcessEvent(&ev);
+      return false;
+    }
     if (menubar_handle_key(ev)) return true;  // Alt+letter opened a menu
     ImGui_ImplSDL2_ProcessEvent(&ev);
     const bool open = menubar_open() || ImGui::GetIO().WantCaptureMouse;
@@ -392,10 +429,9 @@ bool gui_ensure() {
 }
 
 void register_overlay() {
-  if (!gui().overlay_set) {
-    display_set_overlay(&overlay());
-    gui().overlay_set = true;
-  }
+  // Setting it again makes the display fit the window to the bar's height.
+  display_set_overlay(&overlay());
+  gui().overlay_set = true;
 }
 
 ImFont* font_for(int points, bool bold) {
@@ -428,6 +464,14 @@ void run_modal(ModalWindow& w) {
 
   g.stack.push_back(&w);
   g.enter = g.escape = false;
+  for (bool& p : g.pressed) p = false;
+  if (outermost) {
+    // Keys pressed before the dialog (the one that opened it, say) are not
+    // held inside it: a held Enter would repeat into its edit box.
+    ImGuiIO& io = ImGui::GetIO();
+    for (bool& k : io.KeysDown) k = false;
+    io.KeyCtrl = io.KeyShift = io.KeyAlt = io.KeySuper = false;
+  }
   bool quit = false;
   while (!w.done()) {
     Event ev;
@@ -467,6 +511,12 @@ void client_origin(float& x, float& y) {
   y = gui().origin_y;
 }
 
+bool key_pressed(int scancode, Uint16* mod) {
+  if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES || !gui().pressed[scancode]) return false;
+  if (mod) *mod = gui().pressed_mod[scancode];
+  return true;
+}
+
 bool take_enter() {
   bool e = gui().enter;
   gui().enter = false;
@@ -477,6 +527,32 @@ bool take_escape() {
   bool e = gui().escape;
   gui().escape = false;
   return e;
+}
+
+void run_menu_loop() {
+  if (!gui_ensure() || !gui().stack.empty() || !menubar_open()) return;
+  Gui& g = gui();
+  Texture frame;
+  int fw = 0, fh = 0;
+  const std::vector<uint32_t>& px = display_last_frame(fw, fh);
+  if (fw > 0 && fh > 0 && px.size() >= static_cast<size_t>(fw) * fh) frame.update(px.data(), fw, fh);
+  bool quit = false;
+  while (menubar_open() && !quit) {
+    Event ev;
+    while (poll_event(ev))
+      if (ev.type == EventType::Quit) quit = true;
+    if (quit) break;
+    present_with(frame);
+    if (menubar_open()) SDL_WaitEventTimeout(nullptr, 15);
+  }
+  if (quit) {
+    menubar_close();
+    present_with(frame);
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+  }
+  (void)g;
 }
 
 unsigned renderer_generation() { return gui().generation; }

@@ -46,6 +46,9 @@ class ModalWindow {
 // Runs `w` over the last presented frame until it is done. Nests.
 void run_modal(ModalWindow& w);
 bool modal_active();
+// While a menu of the bar is open: runs its own loop over the last frame, as
+// the window system's menu loop does, until the menu closes.
+void run_menu_loop();
 
 // Colour helpers (0x00RRGGBB to ImGui).
 uint32_t im_color(uint32_t rgb, uint8_t alpha = 255);
@@ -91,6 +94,9 @@ void client_origin(float& x, float& y);
 // Enter and Esc pressed since the top modal window last looked (latched from
 // the events, so quick taps between two frames are not lost).
 bool take_enter();
+// A key went down (or repeated) since the last frame, with its modifiers;
+// ImGui's own key state misses a press and release between two frames.
+bool key_pressed(int scancode, Uint16* mod = nullptr);
 bool take_escape();
 
 // Windows-classic drawing shared by the forms and the file dialog (window

@@ -21,6 +21,7 @@ namespace {
 struct BarState {
   Menu* menu = nullptr;
   bool route_shortcuts = true;
+  bool modal_menus = true;
   std::vector<std::string> queue;  // clicked item names, run by dispatch()
   bool open = false;               // a menu was open in the last frame
   std::string open_request;        // top entry to open (Alt+letter)
@@ -28,6 +29,12 @@ struct BarState {
   bool close_request = false;
   const MenuItem* deepest = nullptr;  // the innermost open menu drawn so far
   const MenuItem* key_target = nullptr;  // the innermost open menu of the last frame
+  std::vector<int> nav_keys;             // arrows and Enter for the innermost open menu, one a frame
+  int nav_key = 0;                       // the one taken this frame
+  const MenuItem* hot_menu = nullptr;    // the menu holding the keyboard's highlight
+  int hot = -1;                          // its highlighted row (visible items, no separators)
+  const MenuItem* open_child = nullptr;  // submenu to open by keyboard in the next frame
+  const MenuItem* switch_to = nullptr;   // top menu to switch to (Left/Right)
 };
 
 BarState& bar() {
@@ -51,15 +58,16 @@ void draw_label(ImFont* font, float x, float y, const MenuItem& item, bool enabl
   detail::draw_text(font, x, y, highlighted ? kHighText : kText, plain, ul);
 }
 
-void draw_items(MenuItem& parent);
+void draw_items(MenuItem& parent, MenuItem* top);
 
-// A command row or submenu row of a drop-down menu, `width` wide.
-void draw_row(MenuItem& item, float width, float label_x, float shortcut_right) {
+// A command row or submenu row of a drop-down menu, `width` wide. `hot` is
+// the keyboard's highlight. Returns whether the pointer is over the row.
+bool draw_row(MenuItem& item, MenuItem* top, float width, float label_x, float shortcut_right, bool hot) {
   BarState& st = bar();
   ImFont* font = ImGui::GetFont();
   const std::string plain = item.plain_caption();
   const bool enabled = item.enabled;
-  bool highlighted = false;
+  bool hovered = false, open = false;
   ImVec2 a, b;
   ImGui::PushID(&item);
   if (item.items.empty()) {
@@ -72,71 +80,160 @@ void draw_row(MenuItem& item, float width, float label_x, float shortcut_right) 
     ImGui::PopStyleColor();
     a = ImGui::GetItemRectMin();
     b = ImGui::GetItemRectMax();
-    highlighted = enabled && ImGui::IsItemHovered();
+    hovered = ImGui::IsItemHovered();
     if (pressed && enabled) st.queue.push_back(item.name);
   } else {
+    const std::string label = plain + "##sub";
+    if (st.open_child == &item && enabled) ImGui::OpenPopup(label.c_str());
     ImGui::PushStyleColor(ImGuiCol_Text, IM_COL32(0, 0, 0, 0));
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(2, 3));
-    const bool open = ImGui::BeginMenu((plain + "##sub").c_str(), enabled);
+    open = ImGui::BeginMenu(label.c_str(), enabled);
     ImGui::PopStyleVar();
     ImGui::PopStyleColor();
     if (open) {
-      draw_items(item);
+      draw_items(item, top);
       ImGui::EndMenu();
     }
     a = ImGui::GetItemRectMin();
     b = ImGui::GetItemRectMax();
-    highlighted = enabled && (open || ImGui::IsItemHovered());
-    // Submenu arrow.
-    ImDrawList* dl = ImGui::GetWindowDrawList();
-    const float cy = std::floor((a.y + b.y) * 0.5f);
-    const float ax = b.x - 10;
-    dl->AddTriangleFilled(ImVec2(ax, cy - 4), ImVec2(ax, cy + 4), ImVec2(ax + 4, cy),
-                          enabled ? (highlighted ? kHighText : kText) : kGrey);
+    hovered = ImGui::IsItemHovered();
   }
   ImGui::PopID();
   ImDrawList* dl = ImGui::GetWindowDrawList();
+  // ImGui paints the pointer's row; the keyboard's (or an open submenu's) is painted here.
+  const bool highlighted = (enabled && hovered) || open || hot;
+  if ((hot || open) && !(enabled && hovered))
+    dl->AddRectFilled(a, b, ImGui::GetColorU32(ImGuiCol_HeaderHovered));
   const float ty = std::floor(a.y + (b.y - a.y - font->FontSize) * 0.5f);
   const float x0 = a.x;
+  const uint32_t ink = enabled ? (highlighted ? kHighText : kText) : kGrey;
   if (item.checked) {
     const float sz = 8;
-    ImGui::RenderCheckMark(dl, ImVec2(x0 + 6, ty + (font->FontSize - sz) * 0.5f), enabled ? (highlighted ? kHighText : kText) : kGrey, sz);
+    ImGui::RenderCheckMark(dl, ImVec2(x0 + 6, ty + (font->FontSize - sz) * 0.5f), ink, sz);
   }
   draw_label(font, x0 + label_x, ty, item, enabled, highlighted);
   if (!item.shortcut.empty()) {
     const std::string sc = item.shortcut.text();
     const float w = ImGui::CalcTextSize(sc.c_str()).x;
     const float sx = x0 + shortcut_right - w;
-    if (!enabled) {
-      if (!highlighted) detail::draw_text(font, sx + 1, ty + 1, kEmboss, sc);
-      detail::draw_text(font, sx, ty, kGrey, sc);
+    if (!enabled && !highlighted) detail::draw_text(font, sx + 1, ty + 1, kEmboss, sc);
+    detail::draw_text(font, sx, ty, ink, sc);
+  }
+  if (!item.items.empty()) {
+    const float cy = std::floor((a.y + b.y) * 0.5f);
+    const float ax = b.x - 10;
+    dl->AddTriangleFilled(ImVec2(ax, cy - 4), ImVec2(ax, cy + 4), ImVec2(ax + 4, cy), ink);
+  }
+  return hovered;
+}
+
+// The top entry next to `top` (dir -1 or +1) that can open, wrapping round.
+MenuItem* neighbour_top(const MenuItem* top, int dir) {
+  Menu* m = bar().menu;
+  if (!m || !top) return nullptr;
+  std::vector<MenuItem*> tops;
+  for (auto& t : m->root.items)
+    if (t->visible && t->enabled && !t->is_separator() && !t->items.empty()) tops.push_back(t.get());
+  for (size_t i = 0; i < tops.size(); ++i)
+    if (tops[i] == top) return tops[(i + tops.size() + dir) % tops.size()];
+  return nullptr;
+}
+
+// The menu holding `item`, searched from `from`.
+MenuItem* parent_menu(MenuItem* from, const MenuItem* item) {
+  if (!from) return nullptr;
+  for (auto& c : from->items) {
+    if (c.get() == item) return from;
+    if (MenuItem* p = parent_menu(c.get(), item)) return p;
+  }
+  return nullptr;
+}
+
+// Keys for the innermost open menu: arrows move the highlight, open and close
+// submenus and go to the neighbouring menus; Enter runs the item; a letter
+// runs the item it underlines (or opens its submenu).
+void menu_keys(MenuItem& parent, MenuItem* top, const std::vector<MenuItem*>& rows) {
+  BarState& st = bar();
+  const int n = static_cast<int>(rows.size());
+  int hot = st.hot_menu == &parent ? st.hot : -1;
+  auto activate = [&](MenuItem* item) {
+    if (!item->enabled) return;
+    if (item->items.empty()) {
+      st.queue.push_back(item->name);
+      st.close_request = true;
     } else {
-      detail::draw_text(font, sx, ty, highlighted ? kHighText : kText, sc);
+      st.open_child = item;
+      st.hot_menu = item;
+      st.hot = 0;
     }
+  };
+  if (st.key_request) {
+    for (MenuItem* r : rows)
+      if (r->enabled && r->accelerator() == st.key_request) {
+        activate(r);
+        break;
+      }
+    st.key_request = 0;
+  }
+  switch (st.nav_key) {
+    case SDLK_DOWN:
+      if (n) hot = hot < 0 ? 0 : (hot + 1) % n;
+      break;
+    case SDLK_UP:
+      if (n) hot = hot < 0 ? n - 1 : (hot + n - 1) % n;
+      break;
+    case SDLK_RETURN: case SDLK_KP_ENTER:
+      if (hot >= 0 && hot < n) activate(rows[static_cast<size_t>(hot)]);
+      break;
+    case SDLK_RIGHT:
+      if (hot >= 0 && hot < n && !rows[static_cast<size_t>(hot)]->items.empty() && rows[static_cast<size_t>(hot)]->enabled) {
+        activate(rows[static_cast<size_t>(hot)]);
+      } else if (MenuItem* next = neighbour_top(top, +1)) {
+        st.switch_to = next;
+      }
+      break;
+    case SDLK_LEFT:
+      if (&parent != top) {
+        ImGui::ClosePopupToLevel(GImGui->BeginPopupStack.Size - 1, true);  // back to the menu above
+        st.hot_menu = nullptr;
+        if (MenuItem* outer = parent_menu(top, &parent)) {  // keeping its highlight on this submenu
+          int i = 0;
+          for (auto& c : outer->items) {
+            if (!c->visible || c->is_separator()) continue;
+            if (c.get() == &parent) {
+              st.hot_menu = outer;
+              st.hot = i;
+            }
+            ++i;
+          }
+        }
+        hot = -1;
+      } else if (MenuItem* prev = neighbour_top(top, -1)) {
+        st.switch_to = prev;
+      }
+      break;
+    default:
+      break;
+  }
+  st.nav_key = 0;
+  // The highlight stays here unless a submenu took it (Right, Enter) or it
+  // went back to the menu above (Left, which left `hot` at -1).
+  if (st.open_child == nullptr && hot >= 0) {
+    st.hot_menu = &parent;
+    st.hot = hot;
   }
 }
 
-void draw_items(MenuItem& parent) {
+void draw_items(MenuItem& parent, MenuItem* top) {
   BarState& st = bar();
   st.deepest = &parent;
-  // A letter typed while this is the innermost open menu picks its item.
-  if (st.key_request && st.key_target == &parent) {
-    for (auto& child : parent.items) {
-      if (!child->visible || child->is_separator() || !child->enabled) continue;
-      if (child->accelerator() == st.key_request) {
-        if (child->items.empty()) {
-          st.queue.push_back(child->name);
-          st.close_request = true;
-        }
-        break;
-      }
-    }
-    st.key_request = 0;
-  }
+  std::vector<MenuItem*> rows;
+  for (auto& child : parent.items)
+    if (child->visible && !child->is_separator()) rows.push_back(child.get());
+  if ((st.key_request || st.nav_key) && st.key_target == &parent) menu_keys(parent, top, rows);
   float label_w = 0, shortcut_w = 0;
   bool any_sub = false;
-  for (auto& child : parent.items) {
-    if (!child->visible || child->is_separator()) continue;
+  for (MenuItem* child : rows) {
     label_w = std::max(label_w, ImGui::CalcTextSize(child->plain_caption().c_str()).x);
     if (!child->shortcut.empty())
       shortcut_w = std::max(shortcut_w, ImGui::CalcTextSize(child->shortcut.text().c_str()).x);
@@ -148,11 +245,18 @@ void draw_items(MenuItem& parent) {
   const float width = std::floor(label_x + label_w + gap + shortcut_w + right);
   const float shortcut_right = label_x + label_w + gap + shortcut_w;
   ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(0, 6));
-  bool last_was_separator = true;  // no separator at the top
-  for (auto& child : parent.items) {
+  // Separators show only between visible items: none at the top or bottom
+  // and never two in a row (items around them may be hidden).
+  size_t last_item = 0;
+  for (size_t i = 0; i < parent.items.size(); ++i)
+    if (parent.items[i]->visible && !parent.items[i]->is_separator()) last_item = i;
+  bool last_was_separator = true;
+  int row = 0;
+  for (size_t i = 0; i < parent.items.size(); ++i) {
+    MenuItem* child = parent.items[i].get();
     if (!child->visible) continue;
     if (child->is_separator()) {
-      if (last_was_separator) continue;
+      if (last_was_separator || i > last_item) continue;
       last_was_separator = true;
       ImDrawList* dl = ImGui::GetWindowDrawList();
       const ImVec2 p = ImGui::GetCursorScreenPos();
@@ -163,7 +267,12 @@ void draw_items(MenuItem& parent) {
       continue;
     }
     last_was_separator = false;
-    draw_row(*child, width, label_x, shortcut_right);
+    const bool hot = st.hot_menu == &parent && st.hot == row;
+    if (draw_row(*child, top, width, label_x, shortcut_right, hot) && ImGui::GetIO().MouseDelta.x + ImGui::GetIO().MouseDelta.y != 0) {
+      st.hot_menu = &parent;  // the pointer takes the highlight when it moves
+      st.hot = row;
+    }
+    ++row;
   }
   ImGui::PopStyleVar();
   // The drop-down's raised frame, over ImGui's plain border.
@@ -183,6 +292,8 @@ void draw_top(MenuItem& item, bool blocked) {
   if (!blocked && st.open_request == item.name && !item.items.empty()) {
     ImGui::OpenPopup(label.c_str());
     st.open_request.clear();
+    st.hot_menu = &item;  // opened from the keyboard: the first item is highlighted
+    st.hot = 0;
   }
   bool highlighted = false;
   ImGui::PushStyleColor(ImGuiCol_Text, IM_COL32(0, 0, 0, 0));
@@ -197,7 +308,7 @@ void draw_top(MenuItem& item, bool blocked) {
     ImGui::PopStyleVar();
     ImGui::PopStyleColor();
     if (open) {
-      draw_items(item);
+      draw_items(item, &item);
       ImGui::EndMenu();
     }
     highlighted = enabled && (open || ImGui::IsItemHovered());
@@ -221,6 +332,8 @@ bool has_visible_entries(const Menu* m) {
 
 namespace detail {
 
+void menubar_close() { bar().close_request = true; }
+
 int menubar_height() { return has_visible_entries(bar().menu) ? kMenuBarHeight : 0; }
 
 bool menubar_open() { return bar().open; }
@@ -228,15 +341,30 @@ bool menubar_open() { return bar().open; }
 void menubar_draw(bool blocked) {
   BarState& st = bar();
   if (!has_visible_entries(st.menu)) {
+    // A menu left open when the bar went away must not keep ImGui's focus.
+    if (st.close_request && ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel))
+      ImGui::ClosePopupToLevel(0, true);
+    st.close_request = false;
     st.open = false;
     return;
   }
-  if (st.close_request || blocked) {
-    if (st.open) ImGui::ClosePopupToLevel(0, true);
+  if (st.close_request) {
+    if (ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel))
+      ImGui::ClosePopupToLevel(0, true);
     st.close_request = false;
+  } else if (blocked && st.open) {
+    ImGui::ClosePopupToLevel(0, true);  // a dialog opened over an open menu
   }
   st.key_target = st.deepest;
   st.deepest = nullptr;
+  if (!st.nav_keys.empty()) {
+    st.nav_key = st.nav_keys.front();
+    st.nav_keys.erase(st.nav_keys.begin());
+  }
+  if (st.switch_to && !blocked) {
+    st.open_request = st.switch_to->name;
+    st.switch_to = nullptr;
+  }
   ImGui::PushFont(ui_font());
   ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, ImVec2(6, 4));
   ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
@@ -258,6 +386,12 @@ void menubar_draw(bool blocked) {
   ImGui::PopFont();
   st.open = !blocked && ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel);
   st.key_request = 0;
+  st.nav_key = 0;
+  st.open_child = nullptr;
+  if (!st.open) {
+    st.hot_menu = nullptr;
+    st.nav_keys.clear();
+  }
 }
 
 // Alt+letter opens a menu; with a menu open, a letter picks an item and Esc
@@ -275,6 +409,11 @@ bool menubar_handle_key(const SDL_Event& ev) {
     }
     if (letter && !(mod & KMOD_CTRL)) {
       st.key_request = static_cast<char>(k);
+      return true;
+    }
+    if (k == SDLK_UP || k == SDLK_DOWN || k == SDLK_LEFT || k == SDLK_RIGHT || k == SDLK_RETURN ||
+        k == SDLK_KP_ENTER) {
+      st.nav_keys.push_back(static_cast<int>(k));
       return true;
     }
     return false;
@@ -302,12 +441,15 @@ void MenuBar::attach(Menu& menu) {
 void MenuBar::detach() {
   bar().menu = nullptr;
   bar().queue.clear();
+  if (bar().open) bar().close_request = true;
   bar().open = false;
+  if (!headless()) detail::register_overlay();  // the window loses the bar's height
 }
 
 Menu* MenuBar::menu() { return bar().menu; }
 
 void MenuBar::set_route_shortcuts(bool on) { bar().route_shortcuts = on; }
+void MenuBar::set_modal_menus(bool on) { bar().modal_menus = on; }
 
 bool MenuBar::handle_event(const Event& ev) {
   BarState& st = bar();
@@ -329,6 +471,7 @@ bool MenuBar::handle_event(const Event& ev) {
 
 int MenuBar::dispatch() {
   BarState& st = bar();
+  if (st.menu && st.modal_menus && st.open) detail::run_menu_loop();
   if (!st.menu || st.queue.empty()) return 0;
   std::vector<std::string> q;
   q.swap(st.queue);

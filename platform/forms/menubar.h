@@ -37,7 +37,12 @@ class MenuBar {
 
   // Runs the items clicked on the bar since the last call, each through
   // Menu::click (so an item disabled meanwhile does nothing). Returns how many ran.
+  // While one of the bar's menus is open it first runs the menu's own loop
+  // over the last presented frame until the menu closes, so the game's frame
+  // loop stands still while the user is in a menu, as under Windows (turn
+  // this off with set_modal_menus(false) to keep the game running).
   static int dispatch();
+  static void set_modal_menus(bool on);
 
   // Height of the bar in pixels (0 when no menu is attached).
   static int height();

@@ -496,3 +496,303 @@ TEST(PreviewPictureModel, IndexedAndRgbBecomeRgb) {
 }
 
 }  // namespace
+
+// ---- With a window (SDL's dummy video driver and software renderer) -------
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/display.h"
+#include "platform/display_sdl.h"
+#include "platform/events.h"
+#include "platform/host.h"
+
+namespace {
+
+void push_key(SDL_Keycode sym, SDL_Scancode sc, bool down, Uint16 mod = KMOD_NONE) {
+  SDL_Event e{};
+  e.key.keysym.mod = mod;
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = sym;
+  e.key.keysym.scancode = sc;
+  e.key.windowID = SDL_GetWindowID(display_sdl_window());
+  SDL_PushEvent(&e);
+}
+
+void push_text(const char* text) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  SDL_strlcpy(e.text.text, text, sizeof e.text.text);
+  e.text.windowID = SDL_GetWindowID(display_sdl_window());
+  SDL_PushEvent(&e);
+}
+
+// Moves the pointer (SDL's own state, which the forms read) and presses or
+// releases the left button there.
+void push_mouse(int x, int y, int down_up) {
+  SDL_WarpMouseInWindow(display_sdl_window(), x, y);
+  if (down_up == 0) return;
+  SDL_Event e{};
+  e.type = down_up > 0 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.state = down_up > 0 ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = x;
+  e.button.y = y;
+  e.button.clicks = 1;
+  e.button.windowID = SDL_GetWindowID(display_sdl_window());
+  SDL_PushEvent(&e);
+}
+
+struct Windowed : ::testing::Test {
+  std::vector<uint8_t> pixels = std::vector<uint8_t>(size_t(320) * 200, 7);
+  uint32_t palette[256] = {};
+  std::thread helper, watchdog;
+  std::atomic<bool> stop{false};
+
+  void SetUp() override {
+    clear_answers();
+    Options o;
+    o.scale = 1;
+    std::string err;
+    if (!init(o, err)) GTEST_SKIP() << err;
+    if (!display_open({"forms test", 320, 200, false, 1, false}, err) || !display_sdl_renderer()) {
+      shutdown();
+      GTEST_SKIP() << err;
+    }
+    palette[7] = 0x102030;
+    // A dialog that never closes fails its test instead of hanging it: the
+    // close request ends every modal loop.
+    watchdog = std::thread([this] {
+      for (int t = 0; t < 20000 && !stop; t += 10) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      while (!stop) {
+        SDL_Event q{};
+        q.type = SDL_QUIT;
+        SDL_PushEvent(&q);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    });
+  }
+  void TearDown() override {
+    stop = true;
+    if (helper.joinable()) helper.join();
+    if (watchdog.joinable()) watchdog.join();
+    MenuBar::detach();
+    MenuBar::set_modal_menus(true);
+    set_message_box_handler(nullptr);
+    shutdown();
+  }
+  // One game frame: events, the bar's clicks, present.
+  void frame(std::vector<Event>* seen = nullptr) {
+    begin_frame();
+    for (Event ev; poll_event(ev);) {
+      if (MenuBar::handle_event(ev)) continue;
+      if (seen) seen->push_back(ev);
+    }
+    MenuBar::dispatch();
+    display_present_indexed(pixels.data(), 320, 200, 320, palette);
+    end_frame();
+  }
+  // Pushes events from another thread after `ms`, while a dialog's loop runs.
+  void later(int ms, std::function<void()> fn) {
+    helper = std::thread([this, ms, fn] {
+      for (int t = 0; t < ms && !stop; t += 10) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (!stop) fn();
+    });
+  }
+  uint32_t pixel_at(int x, int y) {
+    uint32_t px = 0;
+    SDL_Rect r{x, y, 1, 1};
+    SDL_RenderReadPixels(display_sdl_renderer(), &r, SDL_PIXELFORMAT_RGB888, &px, 4);
+    return px & 0xFFFFFF;
+  }
+};
+
+TEST_F(Windowed, MenuBarTakesItsHeightAboveTheFrameAndClicksRunAfterTheFrame) {
+  Menu menu;
+  std::vector<std::string> ran;
+  MenuItem& file = menu.add("FileMenu", "&File");
+  file.add("NewItem", "&New").on_click = [&] { ran.push_back("NewItem"); };
+  file.add("OffItem", "&Off").enabled = false;
+  MenuBar::set_modal_menus(false);
+  MenuBar::attach(menu);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(display_sdl_window(), &w, &h);
+  EXPECT_EQ(w, 320);
+  EXPECT_EQ(h, 200 + MenuBar::height());
+  EXPECT_EQ(MenuBar::height(), 20);
+  EXPECT_EQ(display_frame_rect().y, 20);
+  frame();
+  EXPECT_EQ(pixel_at(200, 5), 0xD4D0C8u);   // the bar's face colour
+  EXPECT_EQ(pixel_at(200, 100), 0x102030u);  // the frame below it
+
+  // Press on "File": the game does not see the press; the menu opens.
+  std::vector<Event> seen;
+  push_mouse(16, 10, 0);
+  frame(&seen);
+  push_mouse(16, 10, 1);
+  frame(&seen);
+  push_mouse(16, 10, -1);
+  frame(&seen);
+  frame(&seen);
+  ASSERT_TRUE(MenuBar::menu_open());
+  for (const Event& e : seen) EXPECT_NE(e.type, EventType::MouseDown);
+  // Click "New" (first row under the bar): it runs from dispatch, not in drawing.
+  push_mouse(30, 30, 0);
+  frame();
+  push_mouse(30, 30, 1);
+  frame();
+  push_mouse(30, 30, -1);
+  for (int i = 0; i < 3 && ran.empty(); ++i) frame();
+  EXPECT_EQ(ran, (std::vector<std::string>{"NewItem"}));
+  EXPECT_FALSE(MenuBar::menu_open());
+
+  MenuBar::detach();
+  SDL_GetWindowSize(display_sdl_window(), &w, &h);
+  EXPECT_EQ(h, 200);
+}
+
+TEST_F(Windowed, OpenMenuHoldsTheGameUntilItCloses) {
+  Menu menu;
+  bool ran = false;
+  menu.add("FileMenu", "&File").add("NewItem", "&New").on_click = [&] { ran = true; };
+  MenuBar::attach(menu);
+  frame();
+  push_key(SDLK_f, SDL_SCANCODE_F, true);  // no Alt: the game's key
+  frame();
+  EXPECT_FALSE(MenuBar::menu_open());
+  push_key(SDLK_f, SDL_SCANCODE_F, true, KMOD_LALT);  // Alt+F opens "&File"
+  frame();
+  ASSERT_TRUE(MenuBar::menu_open());
+  // The next frame's dispatch runs the menu's loop; "n" picks "&New".
+  later(200, [] { push_key(SDLK_n, SDL_SCANCODE_N, true); });
+  frame();
+  EXPECT_TRUE(ran);
+  EXPECT_FALSE(MenuBar::menu_open());
+}
+
+TEST_F(Windowed, ArrowKeysAndEnterPickMenuItems) {
+  Menu menu;
+  std::vector<std::string> ran;
+  MenuItem& file = menu.add("FileMenu", "&File");
+  for (const char* n : {"NewItem", "OffItem", "ExitItem"})
+    file.add(n, n).on_click = [&ran, n] { ran.push_back(n); };
+  menu.find("OffItem")->enabled = false;
+  MenuBar::attach(menu);
+  frame();
+  struct Case { std::vector<SDL_Keycode> keys; const char* runs; } cases[] = {
+      {{SDLK_RETURN}, "NewItem"},                      // Alt+F highlights the first item
+      {{SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}, "ExitItem"},  // through the disabled one
+      {{SDLK_UP, SDLK_RETURN}, "ExitItem"},            // wraps to the last
+      {{SDLK_DOWN, SDLK_RETURN, SDLK_ESCAPE}, nullptr},  // Enter on a disabled item does nothing
+  };
+  for (const Case& c : cases) {
+    ran.clear();
+    push_key(SDLK_f, SDL_SCANCODE_F, true, KMOD_LALT);
+    frame();
+    ASSERT_TRUE(MenuBar::menu_open());
+    for (SDL_Keycode k : c.keys) push_key(k, SDL_GetScancodeFromKey(k), true);
+    frame();  // the menu's loop takes one key a frame until the menu closes
+    EXPECT_FALSE(MenuBar::menu_open());
+    if (c.runs) EXPECT_EQ(ran, (std::vector<std::string>{c.runs}));
+    else EXPECT_TRUE(ran.empty());
+  }
+}
+
+TEST_F(Windowed, FormTakesTypingUpToItsLimitAndEnterClicksTheDefaultButton) {
+  Form f("Congratulations!", 232, 122);
+  auto& name = f.add<Edit>("HiName", 12, 92, 133, 21);
+  name.max_length = 16;
+  auto& ok = f.add<Button>("OkBtn", 152, 92, 73, 21);
+  ok.caption = "OK";
+  ok.is_default = true;
+  ok.enabled = false;
+  ok.modal_result = ModalResult::Ok;
+  int changes = 0;
+  name.on_change = [&] {
+    ++changes;
+    ok.enabled = !name.text().empty();
+  };
+  int passes = 0;
+  f.on_idle = [&] {
+    ++passes;
+    if (passes == 3) push_text("ABCDEFGHIJKLMNOPQRSTUV");
+    if (passes == 6) push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+    if (passes > 300) f.close(ModalResult::None == f.modal_result ? ModalResult::No : f.modal_result);
+  };
+  EXPECT_EQ(f.show_modal(), ModalResult::Ok);
+  EXPECT_EQ(name.text(), "ABCDEFGHIJKLMNOP");
+  EXPECT_GE(changes, 1);
+}
+
+TEST_F(Windowed, EscapeClicksTheCancelButtonAndTrackBarKeysMoveTheThumb) {
+  Form f("Sound Setting", 225, 136);
+  auto& bar = f.add<TrackBar>("SFXBar", 72, 8, 150, 45);
+  bar.set_range(-9, 0);
+  bar.set_position(-3);
+  int changes = 0;
+  bar.on_change = [&] { ++changes; };
+  auto& cancel = f.add<Button>("CancelBtn", 56, 108, 75, 25);
+  cancel.caption = "Cancel";
+  cancel.cancel = true;
+  cancel.modal_result = ModalResult::Cancel;
+  bool cancelled = false;
+  cancel.on_click = [&] { cancelled = true; };
+  f.focus(&bar);
+  int passes = 0;
+  f.on_idle = [&] {
+    ++passes;
+    if (passes == 3) push_key(SDLK_END, SDL_SCANCODE_END, true);
+    if (passes == 5) push_key(SDLK_END, SDL_SCANCODE_END, false);
+    if (passes == 8) push_key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true);
+    if (passes > 300) f.close(ModalResult::No);
+  };
+  EXPECT_EQ(f.show_modal(), ModalResult::Cancel);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(bar.position(), 0);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(Windowed, MessageBoxDefaultsAndLetters) {
+  install_message_box();
+  later(300, [] { push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true); });
+  EXPECT_EQ(message_box("ERASE HIGHSCORE", "Sure?", MsgButtons::YesNo, MsgIcon::Warning), MsgResult::No);
+  helper.join();
+  later(300, [] { push_key(SDLK_y, SDL_SCANCODE_Y, true); });
+  EXPECT_EQ(message_box("ERASE HIGHSCORE", "Sure?", MsgButtons::YesNo, MsgIcon::Warning), MsgResult::Yes);
+  helper.join();
+  later(300, [] { push_key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true); });
+  EXPECT_EQ(message_box("Q", "Go on?", MsgButtons::OkCancel, MsgIcon::Question), MsgResult::Cancel);
+}
+
+TEST_F(Windowed, FileDialogTakesATypedNameAndShowsThePreview) {
+  char tmpl[] = "/tmp/forms-gui-XXXXXX";
+  const std::string dir = std::string(mkdtemp(tmpl)) + "/";
+  std::ofstream(dir + "edit.egg") << "x";
+  FileDialog d;
+  d.filter = "Stage File (*.EGG)|*.EGG";
+  d.default_ext = "EGG";
+  d.initial_dir = dir;
+  std::vector<std::string> previews;
+  d.preview.caption = "[ Stage Preview ]";
+  d.preview.on_selection_change = [&](const std::string& path, PreviewPicture& pic, std::string& text) {
+    previews.push_back(path);
+    pic.fill_rgb(0x00FF00);
+    text = path.empty() ? "None" : "stage";
+  };
+  later(300, [] {
+    push_text("EDIT");
+    SDL_Delay(150);
+    push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+  });
+  EXPECT_TRUE(d.execute());
+  EXPECT_EQ(d.file_name, dir + "edit.egg");
+  ASSERT_FALSE(previews.empty());
+  EXPECT_EQ(previews[0], "");  // nothing selected when it opens
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+}  // namespace

@@ -1,8 +1,21 @@
 #include "canvas.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <cmath>
 
 namespace zubroll::art {
+
+namespace {
+// cairo and fontconfig keep font caches for the life of the process; release
+// them at exit so leak checkers (the sanitizer build) see a clean exit.
+struct FontCacheRelease {
+  ~FontCacheRelease() {
+    cairo_debug_reset_static_data();
+    FcFini();
+  }
+} font_cache_release;
+}  // namespace
 
 Col pal(int index) {
   const Rgb& c = game_palette()[index & 255];

@@ -163,6 +163,28 @@ bool write_scenes(const std::vector<Picture>& pics, const std::string& folder,
     sc.put("Baloon", 0, 270, 130);
     ok = ok && sc.save(folder + "/scene-boss-ending.png", error);
   }
+  {  // GBos, BBos and QBos as the stage lays them out
+    Scene sc(pics);
+    frame(sc, 16);
+    int x = 20, y = 40;  // GBos anchor
+    sc.put("GBossBase", 0, x + 21, y + 89);
+    sc.put("GBossBody", 1, x + 12, y + 29);
+    sc.put("GBossHead", 0, x + 13, y + 29 - 40);
+    x = 120, y = 60;  // BBos
+    sc.put("BBOSHead", 2, x + 17, y);
+    sc.put("BBOSSensu", 2, x + 17 - 40, y + 14);
+    sc.put("BBOSSensu", 5, x + 17 + 62, y + 14);
+    sc.put("BBOSBody", 0, x + 10, y + 25);
+    x = 260, y = 30;  // QBos
+    sc.put("QBOSHead", 0, x + 12, y);
+    sc.put("QBOSBody", 2, x + 12, y);
+    for (int k = 0; k < 8; ++k)
+      sc.put("Egg", 6, x + 40 + int(60 * std::cos(k * 0.785)), y + 40 + int(40 * std::sin(k * 0.785)));
+    sc.put("BigOmori", 0, 150, 250);
+    sc.put("BigBomb", 0, 280, 220);
+    sc.put("Flash", 0, 40, 250);
+    ok = ok && sc.save(folder + "/scene-bosses.png", error);
+  }
   return ok;
 }
 

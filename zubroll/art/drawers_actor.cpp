@@ -402,8 +402,8 @@ void mole(cairo_t* cr, const MolePose& p, double scale = 1) {
   // feet
   for (int s : {-1, 1}) {
     double ph = p.step * 2 * kPi + (s < 0 ? 0 : kPi);
-    double fx = cx + s * 8 + (p.facing ? sin(ph) * 5 * p.facing * -1 : 0);
-    double lift = p.facing ? std::max(0.0, cos(ph)) * 3 : 0;
+    double fx = cx + s * 8 + (p.facing ? sin(ph) * 7 * p.facing * -1 : 0);
+    double lift = p.facing ? std::max(0.0, cos(ph)) * 4.5 : 0;
     cairo_new_path(cr);
     ellipse_path(cr, fx + p.facing * 2, 60 - lift, 7, 3.2);
     fill_lit(cr, kSkin, fx - 6, 56 - lift, 12, 7, 3, 8);
@@ -422,14 +422,16 @@ void mole(cairo_t* cr, const MolePose& p, double scale = 1) {
   cairo_fill(cr);
   // arms: paws at the hat brim when up
   for (int s : {-1, 1}) {
-    double ax = cx + s * 17, ay = by + 2 - p.arms * 16;
+    // arms swing against the legs while walking
+    double swing = p.facing ? sin(p.step * 2 * kPi + (s < 0 ? kPi : 0)) * 3.5 * -p.facing : 0;
+    double ax = cx + s * 17 + swing, ay = by + 2 - p.arms * 16 - std::fabs(swing) * 0.4;
     cairo_new_path(cr);
     ellipse_path(cr, ax, ay, 4.5, 4);
     fill_lit(cr, kSkin, ax - 4, ay - 4, 9, 8, 4, 9);
     ink(cr, lw * 0.8);
   }
   // face
-  double fx = cx + p.facing * 7, fy = by - 2;
+  double fx = cx + p.facing * 8.5, fy = by - 2;
   if (p.stunned) {
     for (int s : {-1, 1}) {
       double ex = fx + s * 6;

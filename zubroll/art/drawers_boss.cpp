@@ -155,7 +155,15 @@ void gbos_head(cairo_t* cr, double cx, double cy, double s, double turn, int moo
 void draw_gbossbody(Art& a) { a.cells([&](int i) { gbos_body(a.cr, i); }); }
 void draw_gbosshead(Art& a) { gbos_head(a.cr, 26, 20, 1, 0, 0); }
 void draw_gbossspin(Art& a) {
-  a.cells([&](int i) { gbos_head(a.cr, 26, 18, 0.95, i * 30, i % 3 == 0 ? 3 : 1); });
+  // the dying head spins round and tumbles
+  a.cells([&](int i) {
+    cairo_save(a.cr);
+    cairo_translate(a.cr, 26, 20);
+    cairo_rotate(a.cr, rad(sin(rad(i * 30)) * 16));
+    cairo_translate(a.cr, -26, -20);
+    gbos_head(a.cr, 26, 17, 0.82, i * 30, i % 3 == 0 ? 3 : 1);
+    cairo_restore(a.cr);
+  });
 }
 // ---------------------------------------------------------------- BBos
 
@@ -224,34 +232,43 @@ void bbos_body(cairo_t* cr, double ox, double oy, double s) {  // 85 x 77: a rou
 }
 
 void fan(cairo_t* cr, double cx, double cy, double open, int side, double s) {
-  // a folding fan pivoting at its handle, opening from 0 to 1
+  // a folding fan pivoting at its handle, opening from 0 to 1, leaning outwards
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
-  cairo_scale(cr, s * side, s);
-  double span = 20 + open * 90;
-  double a0 = rad(-90 - span / 2 - 20), a1 = rad(-90 + span / 2 - 20);
+  cairo_scale(cr, s * 0.52, s);
+  double span = 16 + open * 84, lean = -side * 8;
+  double a0 = rad(-90 - span / 2 + lean), a1 = rad(-90 + span / 2 + lean);
+  const double R = 46;
   cairo_new_path(cr);
   cairo_move_to(cr, 0, 0);
-  cairo_arc(cr, 0, 0, 36, a0, a1);
+  cairo_arc(cr, 0, 0, R, a0, a1);
   cairo_close_path(cr);
-  fill_lit(cr, kCream, -36, -36, 72, 40, 6, 11);
+  fill_lit(cr, kCream, -R, -R, 2 * R, R, 6, 11);
+  cairo_restore(cr);
   ink(cr, 1.4);
-  int ribs = 7;
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, s * 0.52, s);
+  const int ribs = 7;
   cairo_new_path(cr);
   for (int k = 1; k < ribs; ++k) {
     double a = a0 + (a1 - a0) * k / ribs;
-    cairo_move_to(cr, cos(a) * 8, sin(a) * 8), cairo_line_to(cr, cos(a) * 35, sin(a) * 35);
+    cairo_move_to(cr, cos(a) * 10, sin(a) * 10), cairo_line_to(cr, cos(a) * (R - 1), sin(a) * (R - 1));
   }
+  cairo_restore(cr);
   set(cr, ramp(kBrown, 5));
   cairo_set_line_width(cr, 0.8);
   cairo_stroke(cr);
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, s * 0.52, s);
   cairo_new_path(cr);
-  cairo_arc(cr, 0, 0, 26, a0 + 0.05, a1 - 0.05);
+  cairo_arc(cr, 0, 0, R * 0.72, a0 + 0.04, a1 - 0.04);
+  cairo_restore(cr);
   set(cr, ramp(kRed, 6));
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
-  dot(cr, 0, 0, 3, ramp(kBrown, 4));
-  cairo_restore(cr);
+  dot(cr, cx, cy, 3, ramp(kBrown, 4));
 }
 
 void draw_bbosbody(Art& a) { bbos_body(a.cr, 0, 0, 1); }
@@ -259,7 +276,7 @@ void draw_bboshead(Art& a) { a.cells([&](int i) { bbos_head(a.cr, 0, 0, 1, i); }
 void draw_bbossensu(Art& a) {  // left fan closed, half, open; then the right fan
   a.cells([&](int i) {
     int side = i < 3 ? -1 : 1;
-    fan(a.cr, side < 0 ? 38 : 10, 50, (i % 3) / 2.0, side, 1.0);
+    fan(a.cr, 24, 52, (i % 3) / 2.0, side, 1.0);
   });
 }
 void draw_bigomori(Art& a) {  // the big weight
@@ -334,47 +351,43 @@ void qbos_body(cairo_t* cr, double ox, double oy, double s, int mood) {
 }
 
 void qbos_head(cairo_t* cr, double ox, double oy, double s, int p) {
-  // the crown that rises when she is struck: 0 still, 1 jolted, 2 glowing
+  // shown behind the queen when she is struck: a great heart halo with her
+  // crown on top; 0 shown, 1 the jolt of the hit, 2 glowing
   cairo_save(cr);
   cairo_translate(cr, ox, oy);
   cairo_scale(cr, s, s);
-  double jolt = p == 1 ? -4 : 0;
+  double grow = p == 1 ? 1.0 : 0.94;
+  cairo_save(cr);
+  cairo_translate(cr, 40, 40);
+  cairo_scale(cr, grow, grow);
   cairo_new_path(cr);
-  cairo_move_to(cr, 10, 68 + jolt);
-  cairo_line_to(cr, 8, 22 + jolt), cairo_line_to(cr, 24, 40 + jolt), cairo_line_to(cr, 40, 10 + jolt);
-  cairo_line_to(cr, 56, 40 + jolt), cairo_line_to(cr, 72, 22 + jolt), cairo_line_to(cr, 70, 68 + jolt);
+  cairo_move_to(cr, 0, 33);
+  cairo_curve_to(cr, -52, 2, -34, -40, 0, -18);
+  cairo_curve_to(cr, 34, -40, 52, 2, 0, 33);
   cairo_close_path(cr);
-  fill_lit(cr, kAmber, 8, 10, 64, 58, 4, p == 2 ? 11 : 10);
+  fill_lit(cr, p == 2 ? kMagenta : kRose, -40, -34, 80, 68, p == 1 ? 7 : 5, 11);
+  cairo_restore(cr);
   ink(cr, 1.8);
-  cairo_new_path(cr);
-  cairo_rectangle(cr, 10, 56 + jolt, 60, 8);
-  set(cr, ramp(kAmber, 5));
-  cairo_fill_preserve(cr);
-  ink(cr, 1.2);
-  const Ramp gems[3] = {kRed, kSky, kGreen};
-  for (int k = 0; k < 3; ++k) {
-    cairo_new_path(cr);
-    ellipse_path(cr, 24 + k * 16, 48 + jolt, 4, 5);
-    fill_lit(cr, gems[k], 20 + k * 16, 43, 8, 10, 4, 11);
-    ink(cr, 1);
-  }
-  for (double x : {8.0, 40.0, 72.0}) {
-    cairo_new_path(cr);
-    ellipse_path(cr, x, (x == 40 ? 10 : 22) + jolt, 3.5, 3.5);
-    set(cr, ramp(kRose, 9));
-    cairo_fill_preserve(cr);
-    ink(cr, 1);
-  }
-  if (p == 1)
-    for (int k = 0; k < 4; ++k) {
+  if (p == 1)  // hit sparks
+    for (int k = 0; k < 8; ++k) {
+      double a = rad(k * 45 + 22);
       cairo_new_path(cr);
-      double a = rad(200 + k * 47);
-      cairo_move_to(cr, 40 + cos(a) * 34, 40 + sin(a) * 30);
-      cairo_line_to(cr, 40 + cos(a) * 39, 40 + sin(a) * 34);
-      set(cr, kInk);
-      cairo_set_line_width(cr, 1.6);
+      cairo_move_to(cr, 40 + cos(a) * 30, 40 + sin(a) * 28);
+      cairo_line_to(cr, 40 + cos(a) * 37, 40 + sin(a) * 34);
+      set(cr, ramp(kYellow, 10));
+      cairo_set_line_width(cr, 2.5);
       cairo_stroke(cr);
     }
+  // crown
+  cairo_new_path(cr);
+  cairo_move_to(cr, 26, 17), cairo_line_to(cr, 24, 3), cairo_line_to(cr, 32, 10);
+  cairo_line_to(cr, 40, 0), cairo_line_to(cr, 48, 10), cairo_line_to(cr, 56, 3);
+  cairo_line_to(cr, 54, 17);
+  cairo_close_path(cr);
+  fill_lit(cr, kAmber, 24, 0, 32, 17, 4, 10);
+  ink(cr, 1.4);
+  const Ramp gems[3] = {kRed, kSky, kGreen};
+  for (int k = 0; k < 3; ++k) dot(cr, 32 + k * 8, 13, 1.8, ramp(gems[k], 7));
   cairo_restore(cr);
 }
 
@@ -485,7 +498,8 @@ void ek_hand(cairo_t* cr, int side, int off) {  // 56 x 62; offset 0 rest .. 3 r
   double lift = off <= 3 ? off * 7 : 21;
   double wave = off >= 4 ? ((off - 4) % 2 ? 18 : -18) + (off >= 6 ? 6 : 0) : 0;
   double cx = side < 0 ? 30 : 26;
-  cairo_translate(cr, cx, 48 - lift);
+  cairo_translate(cr, cx, 42 - lift * 0.7);
+  cairo_scale(cr, 0.9, 0.9);
   cairo_rotate(cr, rad(wave * side + (side < 0 ? -10 : 10)));
   cairo_new_path(cr);
   // a white glove: palm and three fingers and a thumb
@@ -532,6 +546,9 @@ void draw_ekeye(Art& a) {
 
 void draw_bigbomb(Art& a) {
   cairo_t* cr = a.cr;
+  cairo_translate(cr, 29.5, 44);  // a little inside the frame, spark included
+  cairo_scale(cr, 0.94, 0.94);
+  cairo_translate(cr, -29.5, -44);
   cairo_new_path(cr);
   cairo_move_to(cr, 29.5, 20);
   cairo_curve_to(cr, 32, 10, 42, 12, 44, 4);

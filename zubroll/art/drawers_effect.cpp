@@ -142,16 +142,24 @@ void draw_fireball(Art& a) {  // fireball trail: a flame dying in eight frames
   });
 }
 
-void draw_hand(Art& a) {  // the pointer: a gloved hand pointing up, tip at (10, 0)
+void draw_hand(Art& a) {  // the pointer: a white glove pointing up, fingertip at (6.5, 0)
   cairo_t* cr = a.cr;
+  // the hot spot is x 6..8, y 0..4 of the picture
   cairo_new_path(cr);
-  round_rect_path(cr, 7.5, 0.8, 4.4, 9, 2.1);  // index finger
-  round_rect_path(cr, 4, 6.5, 11, 8.5, 3);     // fist
-  fill_lit_cols(cr, kWhite, grey(17), grey(11), 4, 0, 11, 15);
-  ink(cr, 1.1);
+  round_rect_path(cr, 4.6, 0.7, 4, 9.5, 2);     // index finger
+  round_rect_path(cr, 8.2, 5.6, 2.7, 5.5, 1.3);   // folded fingers
+  round_rect_path(cr, 10.6, 6.3, 2.7, 5, 1.3);
+  round_rect_path(cr, 12.8, 7.2, 2.5, 4.5, 1.2);
+  round_rect_path(cr, 3.6, 8.4, 11.6, 6.9, 2.6);  // palm
+  ellipse_path(cr, 3.2, 10.2, 2.1, 1.5);          // thumb
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  set(cr, kInk);
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke_preserve(cr);
+  fill_lit_cols(cr, kWhite, grey(17), grey(11), 2, 0, 13, 15);
   cairo_new_path(cr);
-  for (double x : {9.8, 12.4}) cairo_move_to(cr, x, 8.5), cairo_line_to(cr, x, 11);
-  set(cr, grey(8));
+  for (double x : {10.7, 13.0}) cairo_move_to(cr, x, 8.5), cairo_line_to(cr, x, 10.5);
+  set(cr, grey(9));
   cairo_set_line_width(cr, 0.8);
   cairo_stroke(cr);
 }

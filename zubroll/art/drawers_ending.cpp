@@ -116,7 +116,13 @@ void about_frame(cairo_t* cr) {
   set(cr, kInk);
   cairo_set_line_width(cr, 5);
   cairo_stroke_preserve(cr);
-  fill_lit(cr, kCream, 3, 3, 284, 282, 8, 11);
+  cairo_pattern_t* g = cairo_pattern_create_linear(0, 3, 0, 285);
+  Col c0 = ramp(kCream, 11), c1 = ramp(kCream, 9);
+  cairo_pattern_add_color_stop_rgb(g, 0, c0.r, c0.g, c0.b);
+  cairo_pattern_add_color_stop_rgb(g, 1, c1.r, c1.g, c1.b);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
   cairo_new_path(cr);
   round_rect_path(cr, 10, 10, 270, 268, 13);
   set(cr, ramp(kAmber, 7));
@@ -310,8 +316,9 @@ void draw_bhhand(Art& a) {  // wings: left down, middle, raised; then the right
       cairo_translate(cr, 46, 0);
       cairo_scale(cr, -1, 1);
     }
-    cairo_translate(cr, 40, 24);
+    cairo_translate(cr, 40, 23);
     cairo_rotate(cr, rad(-35 + pos * 42));
+    cairo_scale(cr, 0.78, 0.78);
     cairo_new_path(cr);
     cairo_move_to(cr, 0, -8);
     cairo_curve_to(cr, -14, -12, -30, -6, -36, 2);

@@ -619,15 +619,15 @@ void draw_selsavebtn(Art& a) {  // previous, next, open, save as, leave; then pr
 
 void draw_conpane(Art& a) {  // the editor's control panel 125 x 132 at (382, 258)
   cairo_t* cr = a.cr;
-  bevel(cr, 0, 0, 125, 132, kSlateLike(), 5, 3);
-  bevel(cr, 4, 1, 117, 40, kSlateLike(), 3, 1.5, true);  // tool buttons at y 260..294
+  bevel(cr, 0, 0, 125, 132, kBlue, 5, 3);
+  bevel(cr, 4, 1, 117, 40, kBlue, 3, 1.5, true);  // tool buttons at y 260..294
   for (int k = 0; k < 4; ++k) {
     double y = 47 + k * 22;
     bevel(cr, 18, y - 2, 36, 16, kIndigo, 1, 1.5, true);  // counter digits at x 404
   }
   const char* tags[4] = {"SP", "1st", "RT", "ST"};
   for (int k = 0; k < 4; ++k) label(cr, tags[k], 10, 53 + k * 22, 6.5, ramp(kYellow, 9));
-  bevel(cr, 69, 42, 52, 24, kSlateLike(), 3, 1.5, true);  // monster button (463, 302)
+  bevel(cr, 69, 42, 52, 24, kBlue, 3, 1.5, true);  // monster button (463, 302)
 }
 
 void draw_pkakusi(Art& a) {  // the panel's shutter: closed, half, almost open

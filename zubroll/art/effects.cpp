@@ -488,10 +488,10 @@ const std::map<std::string, Recipe>& recipes() {
            b.add(l, x.t);
          }
          for (int i = 0; i < 3; ++i) {
-           Tone d{Osc::Sine, 90, 45, 0.04, 0.5, env(0.001, 0.05, 0.6, 0.2)};
+           Tone d{Osc::Sine, 90, 45, 0.04, 0.18, env(0.001, 0.05, 0.6, 0.2)};
            b.add(d, 0.98 + i * 0.09);
          }
-         Tone roll{Osc::Triangle, note_freq(C4 - 12), 0, 1.1, 0.3, env(0.05, 0.2, 0.8, 0.3)};
+         Tone roll{Osc::Triangle, note_freq(C4 - 12), 0, 1.1, 0.12, env(0.05, 0.2, 0.8, 0.3)};
          b.add(roll, 0.98);
        }},
       {"Ending",
@@ -548,7 +548,8 @@ Wave make_effect(const WaveSpec& spec) {
   auto it = recipes().find(spec.name);
   if (it != recipes().end()) it->second(b);
   b.normalise(0.85);
-  b.fade(0.002, 0.01);
+  // a short fade-in against clicks; longer sounds also ring out smoothly
+  b.fade(0.002, std::min(0.3, 0.01 + 0.08 * b.seconds()));
   w.data = b.to_u8(spec.channels);
   // the catalogue's length exactly, also when it is not a whole number of frames
   w.data.resize(size_t(spec.data_bytes), 128);

@@ -1,6 +1,8 @@
 #include "generate.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <array>
 #include <thread>
 
@@ -40,7 +42,7 @@ void give_own_palette(IndexedImage& img) {
 
 Picture make_picture(const ImageSpec& spec) {
   Art a(spec);
-  draw_picture(a);
+  if (!draw_picture(a)) throw std::runtime_error(std::string("no drawing for ") + spec.name);
   Picture p{spec.name, spec, quantise(a.surface, spec.transparent, game_palette())};
   if (spec.own_palette) give_own_palette(p.image);
   return p;
@@ -85,13 +87,19 @@ bool write_data(const std::string& folder, std::string& error) {
   const std::string data = folder + "/ZRData", sound = folder + "/ZRSound";
   if (!make_folders(data) || !make_folders(sound))
     return error = "cannot create the data folders under " + folder, false;
+  // the music renders beside the pictures and effects
   std::vector<NamedWave> music;
   std::thread music_thread([&] { music = make_music(); });
   bool ok = true;
-  for (const Picture& p : make_pictures())
-    ok = ok && write_whole_file(data + "/" + p.name + ".bmp", encode_bmp(p.image), error);
-  for (const NamedWave& w : make_sounds())
-    ok = ok && write_whole_file(data + "/" + w.name + ".wav", encode_wav(w.wave), error);
+  try {
+    for (const Picture& p : make_pictures())
+      ok = ok && write_whole_file(data + "/" + p.name + ".bmp", encode_bmp(p.image), error);
+    for (const NamedWave& w : make_sounds())
+      ok = ok && write_whole_file(data + "/" + w.name + ".wav", encode_wav(w.wave), error);
+  } catch (...) {
+    music_thread.join();
+    throw;
+  }
   music_thread.join();
   for (const NamedWave& w : music)
     ok = ok && write_whole_file(sound + "/" + w.name + ".WAV", encode_wav(w.wave), error);

@@ -4,6 +4,7 @@
 // Both may be given together.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "generate.h"
@@ -25,13 +26,18 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string error;
-  if (!out.empty() && !zubroll::art::write_data(out, error)) {
-    std::fprintf(stderr, "zrart: %s\n", error.c_str());
-    return 1;
-  }
-  if (!sheets.empty() &&
-      !zubroll::art::write_contact_sheets(zubroll::art::make_pictures(), sheets, error)) {
-    std::fprintf(stderr, "zrart: %s\n", error.c_str());
+  try {
+    if (!out.empty() && !zubroll::art::write_data(out, error)) {
+      std::fprintf(stderr, "zrart: %s\n", error.c_str());
+      return 1;
+    }
+    if (!sheets.empty() &&
+        !zubroll::art::write_contact_sheets(zubroll::art::make_pictures(), sheets, error)) {
+      std::fprintf(stderr, "zrart: %s\n", error.c_str());
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zrart: %s\n", e.what());
     return 1;
   }
   return 0;

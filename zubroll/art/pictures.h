@@ -4,8 +4,9 @@
 
 namespace zubroll::art {
 
-// Draws the item named by a.spec into a.cr (ARGB); unknown names get nothing.
-void draw_picture(Art& a);
+// Draws the item named by a.spec into a.cr (ARGB); false for a name that has
+// no drawing.
+bool draw_picture(Art& a);
 bool has_drawer(const char* name);
 
 }  // namespace zubroll::art

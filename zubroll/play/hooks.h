@@ -5,6 +5,9 @@
 #pragma once
 #include <string>
 
+#include "zubroll/play/Stage.h"
+#include "zubroll/shell/Hiscore.h"
+
 namespace zubroll {
 
 class TMainZubForm;
@@ -23,12 +26,7 @@ void OpenStageSelection(TMainZubForm& form);
 void ResetStagePlay();
 void SetBackgroundPattern(TMainZubForm& form, int n);
 
-// Stage sets.
-bool LoadStageSet(const std::string& path);
-bool SaveStageSet(const std::string& path);
-void ApplyStageParameters(int stage);
-int StageClearCount(int stage);
-int StageBossKind(int stage);
+// Stage sets: zubroll/play/Stage.h.
 
 // Play field, score panel and bonuses.
 void PrepareFieldTables(TMainZubForm& form);  // star and egg-fall tables
@@ -63,12 +61,7 @@ void SaveReplay(TMainZubForm& form);
 std::string RunReplayBrowser(TMainZubForm& form);
 bool LoadReplayForPlayback(TMainZubForm& form, const std::string& path);
 
-// High scores.
-void LoadHighScores();
-void SaveHighScores();
-void ResetHighScoreTable(int d);
-int BestScoreOf(int d);
-int HighScoreChecksum(int d, int row);
+// High scores: the tables are zubroll/shell/Hiscore.h; the check after a run is here.
 void HighScoreCheck(TMainZubForm& form);
 
 }  // namespace zubroll

@@ -923,6 +923,52 @@ int cmd_events(const std::wstring& page) {
   SendMessageW(viewer, WM_CHAR, ' ', 0);
   check(scroll_pos(viewer) > paged, "an unchanged space pages down");
 
+  // A click on a link follows it: find the first link-coloured pixel of the
+  // page as the control draws it (form and viewer share their origin while the
+  // form has no border; the contents list links to anchors further down).
+  SendMessageW(viewer, WM_KEYDOWN, VK_HOME, 0);
+  check(scroll_pos(viewer) == 0, "Home goes back to the top");
+  {
+    RECT rc;
+    GetClientRect(viewer, &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.right;
+    bi.bmiHeader.biHeight = -rc.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    IViewObject* view = nullptr;
+    h.d->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view));
+    RECTL bounds{0, 0, rc.right, rc.bottom};
+    if (view) {
+      view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, mem, &bounds, nullptr, nullptr, 0);
+      view->Release();
+    }
+    GdiFlush();
+    POINT hit{-1, -1};
+    for (int y = 0; y < rc.bottom && hit.x < 0; ++y)
+      for (int x = 0; x < rc.right; ++x) {
+        const DWORD px = static_cast<DWORD*>(bits)[size_t(y) * rc.right + x];
+        if ((px & 0xFFFFFF) == 0x0033AA) {  // the page's link colour
+          hit = {x + 2, y};
+          break;
+        }
+      }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    check(hit.x >= 0, "a link is drawn in the page's link colour");
+    if (hit.x >= 0) {
+      SendMessageW(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.x, hit.y));
+      SendMessageW(viewer, WM_LBUTTONUP, 0, MAKELPARAM(hit.x, hit.y));
+      check(scroll_pos(viewer) > 0, "clicking the link scrolls to its anchor (%d)", scroll_pos(viewer));
+    }
+  }
+
   // Frozen events are not delivered.
   IOleControl* oc = nullptr;
   h.d->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&oc));

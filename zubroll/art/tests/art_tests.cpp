@@ -11,6 +11,7 @@
 #include "zubroll/art/files.h"
 #include "zubroll/art/generate.h"
 #include "zubroll/art/palette.h"
+#include "zubroll/art/pictures.h"
 #include "zubroll/art/sound.h"
 #include "zubroll/sprite/catalogue.h"
 
@@ -100,6 +101,7 @@ class PictureFile : public testing::TestWithParam<ImageSpec> {};
 
 TEST_P(PictureFile, MatchesTheCatalogue) {
   const ImageSpec& s = GetParam();
+  EXPECT_TRUE(has_drawer(s.name)) << s.name;
   IndexedImage img = load_bmp(s.name);
   ASSERT_EQ(img.width, s.width);
   ASSERT_EQ(img.height, s.height);
@@ -136,7 +138,7 @@ TEST_P(PictureFile, MatchesTheCatalogue) {
   EXPECT_EQ(int(distinct.size()), expected) << s.name;
 }
 
-TEST_P(PictureFile, TransparentOnlyOutsideTheShapes) {
+TEST_P(PictureFile, NoOpaquePixelLooksLikeAqua) {
   const ImageSpec& s = GetParam();
   if (!s.transparent) return;
   IndexedImage img = load_bmp(s.name);
@@ -208,6 +210,89 @@ TEST(Effects, NotesArePitchedAsNamed) {
   }
 }
 
+// Samples of an 8-bit wave as signed values (first channel).
+std::vector<double> samples(const Wave& w) {
+  std::vector<double> x;
+  for (size_t i = 0; i < w.data.size(); i += size_t(w.channels)) x.push_back(w.data[i] - 128.0);
+  return x;
+}
+
+// Best normalised autocorrelation (60 .. 1500 Hz) of a 40 ms window at
+// [from, from + win): near 1 for a tone or a voice, low for noise.
+double periodicity(const std::vector<double>& x, int rate, size_t from) {
+  size_t win = size_t(rate * 0.04);
+  double best = 0;
+  for (int lag = rate / 1500; lag < rate / 60; ++lag) {
+    double a = 0, e1 = 0, e2 = 0;
+    for (size_t i = from; i + size_t(lag) < from + win && i + size_t(lag) < x.size(); ++i)
+      a += x[i] * x[i + size_t(lag)], e1 += x[i] * x[i], e2 += x[i + size_t(lag)] * x[i + size_t(lag)];
+    if (e1 > 0 && e2 > 0) best = std::max(best, a / std::sqrt(e1 * e2));
+  }
+  return best;
+}
+
+size_t loudest_window(const std::vector<double>& x, int rate) {
+  size_t win = size_t(rate * 0.04), at = 0;
+  double best = -1;
+  for (size_t i = 0; i + win <= x.size(); i += win / 2) {
+    double e = 0;
+    for (size_t k = i; k < i + win; ++k) e += x[k] * x[k];
+    if (e > best) best = e, at = i;
+  }
+  return at;
+}
+
+TEST(Effects, ExplosionsAreNoiseAndNotesAreTones) {
+  struct Case { const char* name; bool noisy; } cases[] = {
+      {"Bomb", true},    {"Bomb2", true},   {"Bomb3", true},  {"HypBomb", true},
+      {"Thunder", true}, {"BBasa", true},   {"EggDo", false}, {"FaceMi", false},
+      {"GetCoin", false}, {"OhNo", false},  {"TimeCount", false}};
+  for (const Case& c : cases) {
+    Wave w = load_wav(kData + c.name + ".wav");
+    std::vector<double> x = samples(w);
+    double p = periodicity(x, w.rate, loudest_window(x, w.rate));
+    if (c.noisy)
+      EXPECT_LT(p, 0.5) << c.name;
+    else
+      EXPECT_GT(p, 0.8) << c.name;
+  }
+}
+
+TEST(Effects, JinglesPlaySeveralNotes) {
+  for (const char* name : {"ClearStage", "Gameover", "HiScore", "Fanf", "Ending", "NewHero"}) {
+    Wave w = load_wav(kData + name + ".wav");
+    std::vector<double> x = samples(w);
+    std::set<int> notes;
+    size_t hop = size_t(w.rate * 0.06);
+    for (size_t at = 0; at + hop < x.size(); at += hop) {
+      Wave part = w;
+      part.channels = 1;
+      part.data.clear();
+      for (size_t i = at; i < at + hop; ++i) part.data.push_back(uint8_t(x[i] + 128));
+      if (periodicity(x, w.rate, at) < 0.8) continue;
+      double f = pitch_of(part);
+      notes.insert(int(std::lround(12 * std::log2(f / 440.0))));
+    }
+    EXPECT_GE(notes.size(), 4u) << name;
+  }
+}
+
+TEST(Effects, TheTickIsShortAndTheThunderRollsAway) {
+  auto energy = [](const std::vector<double>& x, size_t a, size_t b) {
+    double e = 0;
+    for (size_t i = a; i < b && i < x.size(); ++i) e += x[i] * x[i];
+    return e;
+  };
+  Wave tick = load_wav(kData + "TimeCount.wav");
+  std::vector<double> t = samples(tick);
+  EXPECT_GT(energy(t, 0, t.size() / 4), 10 * energy(t, t.size() / 2, t.size()));
+  Wave thunder = load_wav(kData + "Thunder.wav");
+  std::vector<double> th = samples(thunder);
+  EXPECT_GT(energy(th, 0, th.size() / 4), 4 * energy(th, th.size() * 3 / 4, th.size()));
+  EXPECT_GT(energy(th, th.size() / 4, th.size() / 2), 0.02 * energy(th, 0, th.size() / 4))
+      << "the rumble goes on after the crack";
+}
+
 TEST(Music, FiveLoopingTracks) {
   for (int n = 1; n <= 5; ++n) {
     std::string path = kSound + "ZRBGM" + std::to_string(n) + ".WAV";
@@ -225,8 +310,22 @@ TEST(Music, FiveLoopingTracks) {
     for (size_t i = 1; i < frames; ++i) sum += std::abs(at(i) - at(i - 1)), peak = std::max(peak, std::abs(at(i)));
     double mean_step = double(sum) / double(frames - 1);
     EXPECT_LE(std::abs(at(0) - at(frames - 1)), 4 * mean_step + 64) << path;
+    // and they meet close to silence
+    EXPECT_LT(std::abs(at(0)), 1024) << path;
+    EXPECT_LT(std::abs(at(frames - 1)), 1024) << path;
     EXPECT_GT(peak, 16000) << path << " is too quiet";
   }
+}
+
+TEST(Music, WrittenMelodiesFillTheirEightBars) {
+  int written = 0;
+  for (int n = 1; n <= 5; ++n)
+    for (int steps : written_melody_steps(n))
+      if (steps) {
+        EXPECT_EQ(steps, 8 * 16) << "track " << n;
+        ++written;
+      }
+  EXPECT_GT(written, 0);
 }
 
 TEST(Music, TracksDifferInTempoAndKey) {
@@ -287,6 +386,14 @@ TEST(Formats, DecodersRejectBrokenFiles) {
   EXPECT_EQ(back.data.size(), 101u);
   wb[40] = 0xFF;  // data length beyond the file
   EXPECT_FALSE(decode_wav(wb, back, error));
+}
+
+TEST(Formats, WritingIntoAFolderThatCannotExistFailsWithAReason) {
+  std::string error;
+  EXPECT_FALSE(write_data("/proc/zrart-no-such-place", error));
+  EXPECT_NE(error.find("/proc/zrart-no-such-place"), std::string::npos) << error;
+  EXPECT_FALSE(write_whole_file("/proc/zrart-no-such-place/x.bmp", {1, 2, 3}, error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(OwnPalette, KeepsColoursAndAquaAtTheirPlace) {
