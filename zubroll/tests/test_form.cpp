@@ -405,6 +405,35 @@ TEST_F(FormTest, PauseKeyRules) {
   EXPECT_FALSE(r.f().Checked("PauseItem"));
 }
 
+// Which scene states and replay states Esc, Q and P act in.
+TEST_F(FormTest, QuitAndPauseKeysByState) {
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  struct Case {
+    int state, replay;
+    bool quits, pauses;
+  } cases[] = {
+      {1, 0, false, true},   {2, 0, false, true},   {3, 0, true, true},    {4, 0, true, true},
+      {5, 0, false, true},   {6, 0, false, true},   {7, 0, true, true},    {14, 0, false, true},
+      {15, 0, false, false}, {16, 0, false, false}, {21, 0, false, false}, {31, 0, false, false},
+      {41, 0, false, false}, {42, 0, false, false}, {4, 1, true, false},   {4, 2, true, true},
+  };
+  for (const Case& c : cases) {
+    for (platform::Key quit : {platform::Key::Escape, platform::Key::Q}) {
+      GameState = c.state;
+      GameRec->ReplayState = c.replay;
+      r.f().FormKeyDown(quit, false, false, false);
+      EXPECT_EQ(GameState, c.quits ? 33 : c.state) << c.state << " " << c.replay;
+    }
+    GameState = c.state;
+    GameRec->ReplayState = c.replay;
+    r.f().SetChecked("PauseItem", false);
+    r.f().FormKeyDown(platform::Key::P, false, false, false);
+    EXPECT_EQ(r.f().Checked("PauseItem"), c.pauses) << c.state << " " << c.replay;
+    r.f().SetChecked("PauseItem", false);
+  }
+}
+
 TEST_F(FormTest, PauseCaptionBlinks) {
   GameRun r(tmp.path(), "");
   r.Frames(1);
