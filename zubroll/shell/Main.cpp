@@ -778,6 +778,7 @@ void TMainZubForm::ShowCursor() { ++CursorShowCount; }
 void TMainZubForm::QuitToTitle() {
   if (GameRec->Difficulty == 99) RestoreBonusState();
   SetChecked("PauseItem", false);
+  SetupPauseTitle();  // a stage quit while paused must not leave "[Pause]" in the caption
   StopRecording();
   InputMode = 0;
   ReplayFrame = 0;

@@ -405,6 +405,35 @@ TEST_F(FormTest, PauseKeyRules) {
   EXPECT_FALSE(r.f().Checked("PauseItem"));
 }
 
+// Which scene states and replay states Esc, Q and P act in.
+TEST_F(FormTest, QuitAndPauseKeysByState) {
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  struct Case {
+    int state, replay;
+    bool quits, pauses;
+  } cases[] = {
+      {1, 0, false, true},   {2, 0, false, true},   {3, 0, true, true},    {4, 0, true, true},
+      {5, 0, false, true},   {6, 0, false, true},   {7, 0, true, true},    {14, 0, false, true},
+      {15, 0, false, false}, {16, 0, false, false}, {21, 0, false, false}, {31, 0, false, false},
+      {41, 0, false, false}, {42, 0, false, false}, {4, 1, true, false},   {4, 2, true, true},
+  };
+  for (const Case& c : cases) {
+    for (platform::Key quit : {platform::Key::Escape, platform::Key::Q}) {
+      GameState = c.state;
+      GameRec->ReplayState = c.replay;
+      r.f().FormKeyDown(quit, false, false, false);
+      EXPECT_EQ(GameState, c.quits ? 33 : c.state) << c.state << " " << c.replay;
+    }
+    GameState = c.state;
+    GameRec->ReplayState = c.replay;
+    r.f().SetChecked("PauseItem", false);
+    r.f().FormKeyDown(platform::Key::P, false, false, false);
+    EXPECT_EQ(r.f().Checked("PauseItem"), c.pauses) << c.state << " " << c.replay;
+    r.f().SetChecked("PauseItem", false);
+  }
+}
+
 TEST_F(FormTest, PauseCaptionBlinks) {
   GameRun r(tmp.path(), "");
   r.Frames(1);
@@ -436,6 +465,43 @@ TEST_F(FormTest, EscapeQuitsOnlyWhilePlayingAndOffersContinue) {
   EXPECT_NE(GameRec->ContinueSetPath.find("HARD.EGS"), std::string::npos);
   EXPECT_TRUE(r.f().Item("ContinuItem").enabled);
   EXPECT_FALSE(r.f().CursorClipped);
+}
+
+// Quit at stage index 9 of Normal, continue from there, quit again and restart: the run
+// continues where it was quit, and the saved checkpoint is the end of the last full block (7).
+TEST_F(FormTest, QuitContinueAndTheCheckpointAcrossARestart) {
+  {
+    GameRun r(tmp.path(), "2 key F2\n");
+    r.Frames(6);
+    ASSERT_EQ(GameState, 4);
+    StageNo = 9;
+    Score = 1234;
+    r.f().FormKeyDown(platform::Key::Escape, false, false, false);
+    EXPECT_EQ(GameState, 33);
+    EXPECT_EQ(GameRec->LastStage[1], 9);
+    EXPECT_EQ(GameRec->BestStage[1], 9);
+    EXPECT_EQ(GameRec->ContinueStage, 9);
+    r.Frames(2);
+    ASSERT_TRUE(r.f().MainMenu.handle_shortcut(platform::Key::F4, false, false, false));
+    EXPECT_EQ(StageNo, 9);
+    EXPECT_EQ(GameRec->StartStage, 9);
+    EXPECT_EQ(GameRec->Difficulty, 1);
+    EXPECT_NE(GameRec->StageSetPath.find("ZRStage/NORMAL.EGS"), std::string::npos);
+    EXPECT_EQ(GameRec->Lives, 3);
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(ShownScore, -1);
+    EXPECT_EQ(NextExtraLife, 100000);
+    EXPECT_EQ(GameRec->HighScoreToBeat, 50000);
+    r.Frames(4);
+    ASSERT_EQ(GameState, 4);
+    r.f().FormKeyDown(platform::Key::Q, false, false, false);
+    EXPECT_EQ(GameState, 33);
+    ASSERT_TRUE(r.f().MainMenu.click("ExitItem"));
+  }
+  GameRun r(tmp.path(), "");
+  r.Frames(1);
+  EXPECT_EQ(GameRec->BestStage[1], 7);
+  EXPECT_EQ(GameRec->BestStage[0], 0);
 }
 
 TEST_F(FormTest, MouseOnTheTitleAndDuringAnAttractReplay) {
