@@ -540,7 +540,8 @@ TEST_F(FormTest, FocusLossStopsTheIdleLoop) {
 TEST_F(FormTest, HiddenLivesCommandNeedsTheSecret) {
   GameRun r(tmp.path(), "2 key F1\n6 key B ctrl\n8 key B ctrl\n");
   r.Frames(6);
-  EXPECT_EQ(GameRec->Lives, 3);
+  // Without the secret Ctrl+B does nothing (the mole may already have taken a life to start).
+  EXPECT_LE(GameRec->Lives, 3);
   SecretUnlocked = true;
   r.Frames(2);
   EXPECT_EQ(GameRec->Lives, 5);
