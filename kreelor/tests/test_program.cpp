@@ -124,3 +124,36 @@ TEST(Program, EscapeLeavesThroughTheCloseRequest) {
   EXPECT_NE(trace.find("frame=90 "), std::string::npos);
   EXPECT_EQ(trace.find("frame=200 "), std::string::npos);
 }
+
+// The dashboard is the same picture whichever intro ran and whichever 16-bit
+// format the display has: the fonts and pictures reach the game screens in the
+// display's own pixel format.
+TEST(Program, DashboardLooksTheSameInEveryIntroAndFormat) {
+  const std::string dir = workfolder("formats");
+  const char* runs[] = {"", "--rgb555", "--fade", "--fade --rgb555"};
+  std::vector<std::vector<uint32_t>> shots;
+  for (const char* args : runs) {
+    const std::string png = dir + "/dash.png";
+    Outcome r = run(dir, std::string(args) + " --frames 110 --screenshot 100:" + png);
+    ASSERT_EQ(r.status, 0) << args << r.err;
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    ASSERT_TRUE(platform::read_png_rgb(png, w, h, px));
+    ASSERT_EQ(w, 640);
+    ASSERT_EQ(h, 480);
+    shots.push_back(px);
+  }
+  // The dashboard rows above and below the view (the view itself scrolls text).
+  for (size_t k = 1; k < shots.size(); ++k) {
+    int worst = 0;
+    for (int y = 0; y < 480; ++y) {
+      if (y >= 82 && y < 422) continue;
+      for (int x = 0; x < 640; ++x) {
+        const uint32_t a = shots[0][(size_t)y * 640 + x], b = shots[k][(size_t)y * 640 + x];
+        for (int sh = 0; sh < 24; sh += 8)
+          worst = std::max(worst, std::abs((int)((a >> sh) & 255) - (int)((b >> sh) & 255)));
+      }
+    }
+    EXPECT_LE(worst, 16) << runs[k];
+  }
+}
