@@ -108,7 +108,7 @@ TEST_F(Display, FailuresShowTheirMessages) {
     ddfailmask = c.call;
     desktopoverride[0] = 1024, desktopoverride[1] = 768, desktopoverride[2] = 16;
     EXPECT_EQ(initprimary(1), 0);
-    EXPECT_EQ(ktest::onebox(), std::string("Kreelor|") + c.message + "\n\nThis Program Requires DirectX 7 Or Higher");
+    EXPECT_EQ(ktest::onebox(), std::string("Kreelor|") + c.message + "\n\nThis Program Requires DirectX 7 Or Higher|stop");
   }
   releasescreens();
   ktest::resetboxes();
@@ -256,7 +256,7 @@ TEST_F(Display, DesktopCopyAndShadeTables) {
 TEST(Errors, MessageNoteCaptionAndOutOfMemory) {
   ktest::resetboxes();
   EXPECT_EQ(errormessage("Error Reading File"), 0);
-  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Reading File\n\nThis Program Requires DirectX 7 Or Higher");
+  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Reading File\n\nThis Program Requires DirectX 7 Or Higher|stop");
   ktest::resetboxes();
   memorylimit = 100;
   EXPECT_EQ(getmemory(101), nullptr);

@@ -226,7 +226,7 @@ TEST_F(Input, JoystickRangeDeadZoneAndButtons) {
 TEST_F(Input, SetupFailuresShowTheirMessagesAndStopStartUp) {
   static std::vector<std::string> seen;
   auto keep = messagebox;
-  messagebox = [](const char*, const char* t) { seen.push_back(t); };
+  messagebox = [](const char*, const char* t, uint32_t) { seen.push_back(t); };
   const std::string note = "\n\nThis Program Requires DirectX 7 Or Higher";
   struct Case {
     const char* step;
