@@ -255,6 +255,13 @@ TEST(Sparks, LineFromTenToTwenty) {
   thickline(0xFFFF);
   EXPECT_NE(t.at(3, 3 + 6), 0);
   EXPECT_EQ(t.at(3, 2), 0);
+  // A band past the surface's edges writes only the pixels inside it.
+  std::fill(t.px.begin(), t.px.end(), 0);
+  xpos1 = -5, ypos1 = 33, xpos2 = 45, ypos2 = 33;
+  thickline(0xFFFF);
+  EXPECT_EQ(t.at(0, 39), 31);   // row 33 + 6: the bright middle of the band
+  EXPECT_EQ(t.at(39, 33), 1);
+  EXPECT_EQ(t.at(20, 32), 0);
 }
 
 TEST(Scaler, PictureAtLevelForEachDepth) {
