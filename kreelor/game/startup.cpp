@@ -167,6 +167,8 @@ void bootscreen() {
     for (int i = 0; i < NBOOT; ++i) setwindowon(i);
     mousexp = 320, mouseyp = 240;
     mouseon();
+    // Both pages: the gaps between the windows must not keep the intro's picture.
+    redrawwindows();
   }
   // The view: the background, then the banners as the attract screen prints them.
   blitgraphic(MAINW);
