@@ -444,9 +444,15 @@ void unlockback() {
 
 int32_t restoreprimary() {
   if (!lpDDSPrimary) return DDERR_INVALIDPARAMS;
+  const bool waslost = lpDDSPrimary->lost || (lpDDSBack && lpDDSBack->lost);
   int32_t r = ddrestore(lpDDSPrimary);
   if (r == DD_OK) r = ddrestore(lpDDSBack);
-  return r == DD_OK ? 1 : r;
+  if (r != DD_OK) return r;
+  // Both pages came back empty: every window goes to both of them again, also
+  // the ones whose contents did not change (and which nothing else would send).
+  if (waslost)
+    for (int i = 0; i < nowindows && i < MAXWINDOWS; ++i) wintype[i] |= 0x60;
+  return 1;
 }
 
 int32_t restorewindow(int n) {

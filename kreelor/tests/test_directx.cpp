@@ -214,6 +214,32 @@ TEST_F(Display, BusySurfacesRetryLostSurfacesRestoreAndRedraw) {
   EXPECT_EQ(restorewindow(n), 1);
 }
 
+// After the focus comes back, every window is on both pages again, whether
+// its surface was lost (video memory) or not (system memory), and whether or
+// not it changed.
+TEST_F(Display, LostPagesGetEveryWindowBack) {
+  open(640, 480, 16);
+  int video = makewindow(0, 0, 8, 8, 0x60);
+  int sys = makewindow(16, 0, 8, 8, 0x60 | 0x10000);
+  clearwindow(video, 0x0F0F);
+  clearwindow(sys, 0x3333);
+  deltatime = 1;
+  for (int frame = 0; frame < 3; ++frame) sendwindows(), flipscreens();
+  ASSERT_EQ(wintype[video] & 0x60, 0);
+  ASSERT_EQ(wintype[sys] & 0x60, 0);
+  bActive = 0;
+  losesurfaces();
+  sendwindows(), flipscreens();  // inactive: nothing can be restored
+  EXPECT_TRUE(lpDDSPrimary->lost);
+  bActive = 1;
+  for (int frame = 0; frame < 4; ++frame) sendwindows(), flipscreens();
+  EXPECT_FALSE(lpDDSPrimary->lost);
+  EXPECT_FALSE(ddsurface[video]->lost);
+  for (ddsurface_t* page : {lpDDSPrimary, lpDDSBack}) EXPECT_EQ(surfacepixel(page, 16, 0), 0x3333u);
+  EXPECT_EQ(wintype[video] & 0x60, 0);  // sent, and settled again
+  EXPECT_EQ(wintype[sys] & 0x60, 0);
+}
+
 TEST_F(Display, CloseReleasesEverythingOnceAndTwiceIsSafe) {
   open(640, 480, 16);
   makewindow(0, 0, 8, 8);
