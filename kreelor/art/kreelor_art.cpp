@@ -122,6 +122,7 @@ struct FontStyle {
   std::vector<Stop> fill;  // vertical gradient, from the cap top to the baseline
   int threshold = 96;
   int padleft = 0, padright = 0;
+  bool captop = false;  // vertical offsets from the capitals' top (see fontglyphs)
 };
 
 std::string utf8(uint32_t cp) {
@@ -198,9 +199,18 @@ Glyph textglyph(const FontStyle& fs, uint32_t cp) {
   return g;
 }
 
-// Glyphs for codes 33..(33 + count - 1), code 128 and up through Windows-1252.
+// Glyphs for codes first..last, code 128 and up through Windows-1252. With
+// `captop` the vertical offsets count from the top of the capitals, so a
+// text's height (getylen) is the height of its letters, not of the font's
+// accent room: accented capitals reach above with a negative offset.
 void fontglyphs(std::vector<Glyph>& out, const FontStyle& fs, int first, int last) {
-  for (int code = first; code <= last; ++code) out.push_back(textglyph(fs, cp1252(code)));
+  const int top = fs.captop ? textglyph(fs, 'H').yoffset : 0;
+  for (int code = first; code <= last; ++code) {
+    Glyph g = textglyph(fs, cp1252(code));
+    const bool ink = std::any_of(g.pixels.begin(), g.pixels.end(), [](uint16_t p) { return p != 0; });
+    if (ink) g.yoffset = (int16_t)(g.yoffset - top);
+    out.push_back(g);
+  }
 }
 
 FontStyle buttonfont() {
@@ -216,6 +226,11 @@ FontStyle bannerfont() {
   fs.size = 40, fs.cellh = 52, fs.baseline = 42;
   fs.outline = 3, fs.or_ = 0.02, fs.og = 0.10, fs.ob = 0.22;
   fs.fill = {{0, 0.95, 1.0, 1.0}, {0.45, 0.45, 0.85, 1.0}, {0.5, 0.20, 0.55, 0.95}, {1, 0.70, 0.95, 1.0}};
+  // Banner spacing: "GAME OVER" is about 330 pixels wide, as the game's
+  // banner placement (165 left of its centre) expects.
+  fs.padleft = 2, fs.padright = 3;
+  // Menu lines stand 36 pixels apart: a line's height is its capitals' height.
+  fs.captop = true;
   return fs;
 }
 
@@ -225,7 +240,10 @@ FontStyle smallfont() {
   fs.bold = true;
   fs.smooth = false;
   fs.fill = {{0, 1.0, 1.0, 0.85}, {1, 0.55, 1.0, 0.85}};
-  fs.padleft = 1, fs.padright = 1;
+  // This set is drawn without the printer's 2-pixel gap, so the glyphs carry
+  // their own: "Press ESC for options" is about 214 pixels wide, as its
+  // placement (107 left of the banner's centre) expects.
+  fs.padleft = 2, fs.padright = 2;
   return fs;
 }
 
