@@ -573,16 +573,38 @@ void spacescene(cairo_t* cr, int w, int h, const Scene& sc) {
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
-    for (int band = 0; band < 5; ++band) {  // cloud bands
-      cairo_save(cr);
-      cairo_arc(cr, x, y, r, 0, 2 * PI);
-      cairo_clip(cr);
-      double yy = y - r + (band + 0.5) * 2 * r / 5 + rng.range(-r * 0.1, r * 0.1);
-      cairo_rectangle(cr, x - r, yy, 2 * r, r * 0.08);
-      cairo_set_source_rgba(cr, 1, 1, 1, 0.07);
+    // Cloud bands: soft-edged stripes of a lighter and a darker tint, bent
+    // a little with the sphere, then the night side shaded over them again.
+    cairo_save(cr);
+    cairo_arc(cr, x, y, r, 0, 2 * PI);
+    cairo_clip(cr);
+    for (int band = 0; band < 6; ++band) {
+      const double yy = y - r + (band + 0.5) * 2 * r / 6 + rng.range(-r * 0.08, r * 0.08);
+      const double bh = r * rng.range(0.10, 0.22), light = band & 1 ? 0.35 : -0.25;
+      const double cr_ = std::clamp(pr + light, 0.0, 1.0), cg = std::clamp(pg + light, 0.0, 1.0),
+                   cb = std::clamp(pb + light, 0.0, 1.0);
+      cairo_pattern_t* q = cairo_pattern_create_linear(0, yy - bh, 0, yy + bh);
+      cairo_pattern_add_color_stop_rgba(q, 0, cr_, cg, cb, 0);
+      cairo_pattern_add_color_stop_rgba(q, 0.5, cr_, cg, cb, 0.16);
+      cairo_pattern_add_color_stop_rgba(q, 1, cr_, cg, cb, 0);
+      cairo_set_source(cr, q);
+      const double bend = (yy - y) * 0.12;
+      cairo_move_to(cr, x - r, yy - bh + bend);
+      cairo_curve_to(cr, x - r * 0.3, yy - bh - bend, x + r * 0.3, yy - bh - bend, x + r, yy - bh + bend);
+      cairo_line_to(cr, x + r, yy + bh + bend);
+      cairo_curve_to(cr, x + r * 0.3, yy + bh - bend, x - r * 0.3, yy + bh - bend, x - r, yy + bh + bend);
+      cairo_close_path(cr);
       cairo_fill(cr);
-      cairo_restore(cr);
+      cairo_pattern_destroy(q);
     }
+    cairo_pattern_t* night = cairo_pattern_create_radial(x - r * 0.45, y - r * 0.45, r * 0.3, x - r * 0.2, y - r * 0.2, r * 1.35);
+    cairo_pattern_add_color_stop_rgba(night, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(night, 0.55, 0, 0, 0, 0.15);
+    cairo_pattern_add_color_stop_rgba(night, 1, 0, 0, 0.02, 0.85);
+    cairo_set_source(cr, night);
+    cairo_paint(cr);
+    cairo_pattern_destroy(night);
+    cairo_restore(cr);
   }
 }
 
