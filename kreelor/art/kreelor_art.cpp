@@ -122,6 +122,7 @@ struct FontStyle {
   std::vector<Stop> fill;  // vertical gradient, from the cap top to the baseline
   int threshold = 96;
   int padleft = 0, padright = 0;
+  bool captop = false;  // vertical offsets from the capitals' top (see fontglyphs)
 };
 
 std::string utf8(uint32_t cp) {
@@ -198,9 +199,18 @@ Glyph textglyph(const FontStyle& fs, uint32_t cp) {
   return g;
 }
 
-// Glyphs for codes 33..(33 + count - 1), code 128 and up through Windows-1252.
+// Glyphs for codes first..last, code 128 and up through Windows-1252. With
+// `captop` the vertical offsets count from the top of the capitals, so a
+// text's height (getylen) is the height of its letters, not of the font's
+// accent room: accented capitals reach above with a negative offset.
 void fontglyphs(std::vector<Glyph>& out, const FontStyle& fs, int first, int last) {
-  for (int code = first; code <= last; ++code) out.push_back(textglyph(fs, cp1252(code)));
+  const int top = fs.captop ? textglyph(fs, 'H').yoffset : 0;
+  for (int code = first; code <= last; ++code) {
+    Glyph g = textglyph(fs, cp1252(code));
+    const bool ink = std::any_of(g.pixels.begin(), g.pixels.end(), [](uint16_t p) { return p != 0; });
+    if (ink) g.yoffset = (int16_t)(g.yoffset - top);
+    out.push_back(g);
+  }
 }
 
 FontStyle buttonfont() {
@@ -216,6 +226,11 @@ FontStyle bannerfont() {
   fs.size = 40, fs.cellh = 52, fs.baseline = 42;
   fs.outline = 3, fs.or_ = 0.02, fs.og = 0.10, fs.ob = 0.22;
   fs.fill = {{0, 0.95, 1.0, 1.0}, {0.45, 0.45, 0.85, 1.0}, {0.5, 0.20, 0.55, 0.95}, {1, 0.70, 0.95, 1.0}};
+  // Banner spacing: "GAME OVER" is about 330 pixels wide, as the game's
+  // banner placement (165 left of its centre) expects.
+  fs.padleft = 2, fs.padright = 3;
+  // Menu lines stand 36 pixels apart: a line's height is its capitals' height.
+  fs.captop = true;
   return fs;
 }
 
@@ -225,7 +240,10 @@ FontStyle smallfont() {
   fs.bold = true;
   fs.smooth = false;
   fs.fill = {{0, 1.0, 1.0, 0.85}, {1, 0.55, 1.0, 0.85}};
-  fs.padleft = 1, fs.padright = 1;
+  // This set is drawn without the printer's 2-pixel gap, so the glyphs carry
+  // their own: "Press ESC for options" is about 214 pixels wide, as its
+  // placement (107 left of the banner's centre) expects.
+  fs.padleft = 2, fs.padright = 2;
   return fs;
 }
 
@@ -555,16 +573,38 @@ void spacescene(cairo_t* cr, int w, int h, const Scene& sc) {
     cairo_set_source(cr, p);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
-    for (int band = 0; band < 5; ++band) {  // cloud bands
-      cairo_save(cr);
-      cairo_arc(cr, x, y, r, 0, 2 * PI);
-      cairo_clip(cr);
-      double yy = y - r + (band + 0.5) * 2 * r / 5 + rng.range(-r * 0.1, r * 0.1);
-      cairo_rectangle(cr, x - r, yy, 2 * r, r * 0.08);
-      cairo_set_source_rgba(cr, 1, 1, 1, 0.07);
+    // Cloud bands: soft-edged stripes of a lighter and a darker tint, bent
+    // a little with the sphere, then the night side shaded over them again.
+    cairo_save(cr);
+    cairo_arc(cr, x, y, r, 0, 2 * PI);
+    cairo_clip(cr);
+    for (int band = 0; band < 6; ++band) {
+      const double yy = y - r + (band + 0.5) * 2 * r / 6 + rng.range(-r * 0.08, r * 0.08);
+      const double bh = r * rng.range(0.10, 0.22), light = band & 1 ? 0.35 : -0.25;
+      const double cr_ = std::clamp(pr + light, 0.0, 1.0), cg = std::clamp(pg + light, 0.0, 1.0),
+                   cb = std::clamp(pb + light, 0.0, 1.0);
+      cairo_pattern_t* q = cairo_pattern_create_linear(0, yy - bh, 0, yy + bh);
+      cairo_pattern_add_color_stop_rgba(q, 0, cr_, cg, cb, 0);
+      cairo_pattern_add_color_stop_rgba(q, 0.5, cr_, cg, cb, 0.16);
+      cairo_pattern_add_color_stop_rgba(q, 1, cr_, cg, cb, 0);
+      cairo_set_source(cr, q);
+      const double bend = (yy - y) * 0.12;
+      cairo_move_to(cr, x - r, yy - bh + bend);
+      cairo_curve_to(cr, x - r * 0.3, yy - bh - bend, x + r * 0.3, yy - bh - bend, x + r, yy - bh + bend);
+      cairo_line_to(cr, x + r, yy + bh + bend);
+      cairo_curve_to(cr, x + r * 0.3, yy + bh - bend, x - r * 0.3, yy + bh - bend, x - r, yy + bh + bend);
+      cairo_close_path(cr);
       cairo_fill(cr);
-      cairo_restore(cr);
+      cairo_pattern_destroy(q);
     }
+    cairo_pattern_t* night = cairo_pattern_create_radial(x - r * 0.45, y - r * 0.45, r * 0.3, x - r * 0.2, y - r * 0.2, r * 1.35);
+    cairo_pattern_add_color_stop_rgba(night, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(night, 0.55, 0, 0, 0, 0.15);
+    cairo_pattern_add_color_stop_rgba(night, 1, 0, 0, 0.02, 0.85);
+    cairo_set_source(cr, night);
+    cairo_paint(cr);
+    cairo_pattern_destroy(night);
+    cairo_restore(cr);
   }
 }
 

@@ -58,10 +58,11 @@ void (*waitticks)(uint32_t) = platformwait;
 int32_t bActive = 1, timerflag = 0;
 int32_t fatalerror = 0;
 
-static void platformbox(const char* caption, const char* text) {
-  platform::message_box(caption, text, platform::MsgButtons::Ok, platform::MsgIcon::Error);
+static void platformbox(const char* caption, const char* text, uint32_t style) {
+  platform::message_box(caption, text, platform::MsgButtons::Ok,
+                        (style & MB_ICONSTOP) ? platform::MsgIcon::Error : platform::MsgIcon::None);
 }
-void (*messagebox)(const char*, const char*) = platformbox;
+void (*messagebox)(const char*, const char*, uint32_t) = platformbox;
 
 enginehooks_t enginehooks;
 int32_t desktopoverride[3] = {0, 0, 0};
@@ -443,9 +444,15 @@ void unlockback() {
 
 int32_t restoreprimary() {
   if (!lpDDSPrimary) return DDERR_INVALIDPARAMS;
+  const bool waslost = lpDDSPrimary->lost || (lpDDSBack && lpDDSBack->lost);
   int32_t r = ddrestore(lpDDSPrimary);
   if (r == DD_OK) r = ddrestore(lpDDSBack);
-  return r == DD_OK ? 1 : r;
+  if (r != DD_OK) return r;
+  // Both pages came back empty: every window goes to both of them again, also
+  // the ones whose contents did not change (and which nothing else would send).
+  if (waslost)
+    for (int i = 0; i < nowindows && i < MAXWINDOWS; ++i) wintype[i] |= 0x60;
+  return 1;
 }
 
 int32_t restorewindow(int n) {
@@ -625,14 +632,14 @@ int errormessage(const char* text) {
   std::string s = text ? text : "";
   s += "\n\nThis Program Requires DirectX 7 Or Higher";
   fatalerror = 1;
-  messagebox("Kreelor", s.c_str());
+  messagebox("Kreelor", s.c_str(), MB_OK | MB_ICONSTOP);
   postmessage(WM_CLOSE);
   return 0;
 }
 
 int memoryerror() {
   fatalerror = 1;
-  messagebox("Kreelor", "Out of Memory");
+  messagebox("Kreelor", "Out of Memory", MB_OK);  // only an OK button, no icon
   postmessage(WM_CLOSE);
   return 0;
 }

@@ -102,9 +102,10 @@ extern void (*waitticks)(uint32_t until);
 extern int32_t bActive, timerflag;
 extern int32_t fatalerror;  // set once a fatal box was shown; the program exits non-zero
 
-// Fatal message box: caption, text. Defaults to platform::message_box with the
-// stop icon; tests replace it to read the texts.
-extern void (*messagebox)(const char* caption, const char* text);
+// Fatal message box: caption, text and a Win32 style (MB_OK, MB_ICONSTOP).
+// Defaults to platform::message_box; tests replace it to read the texts.
+enum : uint32_t { MB_OK = 0x0, MB_ICONSTOP = 0x10 };
+extern void (*messagebox)(const char* caption, const char* text, uint32_t style);
 
 // Work of the later units that the entry and the window procedure call when
 // those units exist (sound device, camera, GUI hover, sound slots, 10 ms timer).

@@ -28,6 +28,9 @@ void thickline(uint32_t colour) {
   int32_t err = 0, row = y1;
   for (int32_t x = x1; x < x2; ++x) {
     for (int i = 0; i < 14; ++i) {
+      // Callers keep the band inside the window; this only keeps a stray band
+      // from writing outside the locked surface.
+      if (x < 0 || x >= screenxs || row + i < 0 || row + i >= screenys) continue;
       uint16_t* p = reinterpret_cast<uint16_t*>(screen1 + (int64_t)(row + i) * screenpitch) + x;
       uint16_t v;
       std::memcpy(&v, p, 2);

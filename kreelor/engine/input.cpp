@@ -96,7 +96,8 @@ int initinput(int32_t instance, int32_t window) {
     joystick = 1;
     acquiredevice(1);
   }
-  initmouse();
+  // A mouse that cannot be set up is as fatal as the keyboard: start-up stops.
+  if (!initmouse()) return 0;
   return 1;
 }
 

@@ -47,10 +47,16 @@ static bool firstcall(statefn self) {
   return first;
 }
 
-// After the desktop mode: the 640 x 480 x 16 screen the game plays on, with the
-// fonts in its pixel format.
+// After the desktop mode: the 640 x 480 x 16 screen the game plays on.
 static void gamemode() {
   if (lpDD && (lpDD->width != 640 || lpDD->height != 480 || lpDD->bits != 16)) setprimary(640, 480, 16);
+}
+
+// The hand-over from the intro to the game screens: the final display mode is
+// known, so textures and fonts go into its pixel format, once. The intro's
+// scaled pictures read set 4 in its file format, so this comes after them.
+static void handover() {
+  gamemode();
   remaptextures();
   remapcharsets();
 }
@@ -125,7 +131,11 @@ void bootfade() {
   }
   mainbright = std::min(65536, mainbright + 256 * deltatime);
   setwindowon(0);
-  if (mainbright >= 65536 && tasktime >= 300) taskswitch(bootscreen);
+  if (mainbright >= 65536 && tasktime >= 300) {
+    removewindows(0);
+    handover();
+    taskswitch(bootscreen);
+  }
 }
 
 enum { BACKW, MAINW, SCOREL, SCOREV, HIGHL, HIGHV, LIVESW, SHIELDL, SHIELDG, BOMBL, BOMBW, HELPW, NBOOT };
@@ -157,6 +167,8 @@ void bootscreen() {
     for (int i = 0; i < NBOOT; ++i) setwindowon(i);
     mousexp = 320, mouseyp = 240;
     mouseon();
+    // Both pages: the gaps between the windows must not keep the intro's picture.
+    redrawwindows();
   }
   // The view: the background, then the banners as the attract screen prints them.
   blitgraphic(MAINW);

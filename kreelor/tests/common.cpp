@@ -20,7 +20,10 @@ std::string onebox() {
   return "(" + std::to_string(boxes.size()) + " boxes)";
 }
 
-static void capture(const char* caption, const char* text) { boxes.push_back(std::string(caption) + "|" + text); }
+// "caption|text", with "|stop" after boxes that carry the stop icon.
+static void capture(const char* caption, const char* text, uint32_t style) {
+  boxes.push_back(std::string(caption) + "|" + text + ((style & kreelor::MB_ICONSTOP) ? "|stop" : ""));
+}
 
 std::string tempdir() {
   static std::string dir;

@@ -10,7 +10,8 @@
 
 namespace ktest {
 
-// Fatal boxes shown since the last reset: "caption|text".
+// Fatal boxes shown since the last reset: "caption|text", plus "|stop" when the
+// box has the stop icon.
 extern std::vector<std::string> boxes;
 void resetboxes();
 // The text of the only box, or a note that there were none or several.

@@ -299,3 +299,28 @@ TEST_F(Loaders, GeneratedSetsAndHelpText) {
   freehelp(help);
   freecharsets();
 }
+
+TEST_F(Loaders, FileHelpers) {
+  const std::string name = ktest::writetemp("helpers.bin", {1, 2, 3, 4, 5, 6});
+  EXPECT_EQ(openread((ktest::tempdir() + "/none.bin").c_str()), nullptr);
+  EXPECT_TRUE(ktest::boxes.empty());  // opening shows nothing itself
+  std::FILE* f = openread(name.c_str());
+  ASSERT_NE(f, nullptr);
+  uint8_t buf[8] = {};
+  EXPECT_EQ(fileread(f, 2, buf), 1);
+  EXPECT_EQ(filesize(f), 6);
+  EXPECT_EQ(fileread(f, 2, buf), 1);  // the position was kept
+  EXPECT_EQ(buf[0], 3);
+  EXPECT_EQ(fileread(f, 3, buf), 0);  // only 2 bytes are left
+  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Reading File\n\nThis Program Requires DirectX 7 Or Higher|stop");
+  ktest::resetboxes();
+  EXPECT_EQ(filewrite(f, 2, buf), 0);  // a handle opened for reading cannot write
+  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Writing To File\n\nThis Program Requires DirectX 7 Or Higher|stop");
+  fileclose(f);
+  ktest::resetboxes();
+  f = openwrite((ktest::tempdir() + "/written.bin").c_str());
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(filewrite(f, 6, buf), 1);
+  fileclose(f);
+  EXPECT_TRUE(ktest::boxes.empty());
+}

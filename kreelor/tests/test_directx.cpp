@@ -108,7 +108,7 @@ TEST_F(Display, FailuresShowTheirMessages) {
     ddfailmask = c.call;
     desktopoverride[0] = 1024, desktopoverride[1] = 768, desktopoverride[2] = 16;
     EXPECT_EQ(initprimary(1), 0);
-    EXPECT_EQ(ktest::onebox(), std::string("Kreelor|") + c.message + "\n\nThis Program Requires DirectX 7 Or Higher");
+    EXPECT_EQ(ktest::onebox(), std::string("Kreelor|") + c.message + "\n\nThis Program Requires DirectX 7 Or Higher|stop");
   }
   releasescreens();
   ktest::resetboxes();
@@ -214,6 +214,94 @@ TEST_F(Display, BusySurfacesRetryLostSurfacesRestoreAndRedraw) {
   EXPECT_EQ(restorewindow(n), 1);
 }
 
+// After the focus comes back, every window is on both pages again, whether
+// its surface was lost (video memory) or not (system memory), and whether or
+// not it changed.
+TEST_F(Display, LostPagesGetEveryWindowBack) {
+  open(640, 480, 16);
+  int video = makewindow(0, 0, 8, 8, 0x60);
+  int sys = makewindow(16, 0, 8, 8, 0x60 | 0x10000);
+  clearwindow(video, 0x0F0F);
+  clearwindow(sys, 0x3333);
+  deltatime = 1;
+  for (int frame = 0; frame < 3; ++frame) sendwindows(), flipscreens();
+  ASSERT_EQ(wintype[video] & 0x60, 0);
+  ASSERT_EQ(wintype[sys] & 0x60, 0);
+  bActive = 0;
+  losesurfaces();
+  sendwindows(), flipscreens();  // inactive: nothing can be restored
+  EXPECT_TRUE(lpDDSPrimary->lost);
+  bActive = 1;
+  for (int frame = 0; frame < 4; ++frame) sendwindows(), flipscreens();
+  EXPECT_FALSE(lpDDSPrimary->lost);
+  EXPECT_FALSE(ddsurface[video]->lost);
+  for (ddsurface_t* page : {lpDDSPrimary, lpDDSBack}) EXPECT_EQ(surfacepixel(page, 16, 0), 0x3333u);
+  EXPECT_EQ(wintype[video] & 0x60, 0);  // sent, and settled again
+  EXPECT_EQ(wintype[sys] & 0x60, 0);
+}
+
+// redrawwindows puts every window on both pages, the ones below startwindow
+// too, and leaves startwindow as it was; removewindows lowers nowindows.
+TEST_F(Display, RedrawBothPagesAndRemoveWindows) {
+  open(640, 480, 16);
+  int a = makewindow(0, 0, 4, 4), b = makewindow(8, 0, 4, 4);
+  clearwindow(a, 0x1111);
+  clearwindow(b, 0x2222);
+  lockback();
+  reinterpret_cast<uint16_t*>(screen1)[20] = 0x7777;  // litter that the redraw clears
+  unlockback();
+  startwindow = 1;
+  redrawwindows();
+  EXPECT_EQ(startwindow, 1);
+  for (ddsurface_t* page : {lpDDSPrimary, lpDDSBack}) {
+    EXPECT_EQ(surfacepixel(page, 0, 0), 0x1111u);
+    EXPECT_EQ(surfacepixel(page, 8, 0), 0x2222u);
+    EXPECT_EQ(surfacepixel(page, 20, 0), 0u);
+  }
+  // The copy of the picture window: whole surface, top-left, no colour key.
+  int c = makewindow(0, 8, 4, 4);
+  winbackground[c] = b;
+  blitgraphic(c);
+  lockwindow(c);
+  EXPECT_EQ(reinterpret_cast<uint16_t*>(screen1)[0], 0x2222);
+  unlockwindow(c);
+  removewindows(1);
+  EXPECT_EQ(nowindows, 1);
+  EXPECT_EQ(ddsurface[1], nullptr);
+  EXPECT_EQ(ddsurface[2], nullptr);
+  EXPECT_NE(ddsurface[0], nullptr);
+  removewindow(0);
+  EXPECT_EQ(nowindows, 0);
+  startwindow = 0;
+}
+
+// The window procedure's other messages: activation, the cursor, the timer.
+TEST_F(Display, ActivationCursorAndTimerMessages) {
+  open(640, 480, 16);
+  static int soundwork = 0;
+  soundwork = 0;
+  auto keep = enginehooks.updatesounds;
+  enginehooks.updatesounds = [] { ++soundwork; };
+  struct Case {
+    int32_t active, flag;
+    int work;
+  } cases[] = {{1, 0, 1}, {1, 1, 0}, {0, 0, 0}};
+  for (auto& c : cases) {
+    soundwork = 0;
+    windowproc(hwnd, WM_ACTIVATEAPP, c.active, 0);
+    EXPECT_EQ(bActive, c.active);
+    c.flag ? disabletimer() : enabletimer();
+    EXPECT_EQ(timerflag, c.flag);
+    windowproc(hwnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(soundwork, c.work) << c.active << c.flag;
+  }
+  EXPECT_TRUE(lpDDSPrimary->lost);  // deactivating a full-screen program loses its pages
+  EXPECT_EQ(windowproc(hwnd, WM_SETCURSOR, 0, 0), 1);
+  windowproc(hwnd, WM_ACTIVATEAPP, 1, 0);
+  enabletimer();
+  enginehooks.updatesounds = keep;
+}
+
 TEST_F(Display, CloseReleasesEverythingOnceAndTwiceIsSafe) {
   open(640, 480, 16);
   makewindow(0, 0, 8, 8);
@@ -256,7 +344,7 @@ TEST_F(Display, DesktopCopyAndShadeTables) {
 TEST(Errors, MessageNoteCaptionAndOutOfMemory) {
   ktest::resetboxes();
   EXPECT_EQ(errormessage("Error Reading File"), 0);
-  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Reading File\n\nThis Program Requires DirectX 7 Or Higher");
+  EXPECT_EQ(ktest::onebox(), "Kreelor|Error Reading File\n\nThis Program Requires DirectX 7 Or Higher|stop");
   ktest::resetboxes();
   memorylimit = 100;
   EXPECT_EQ(getmemory(101), nullptr);

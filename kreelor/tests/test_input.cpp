@@ -223,18 +223,38 @@ TEST_F(Input, JoystickRangeDeadZoneAndButtons) {
   EXPECT_EQ(joystickbuttons, 0);
 }
 
-TEST_F(Input, SetupFailuresShowTheirMessages) {
+TEST_F(Input, SetupFailuresShowTheirMessagesAndStopStartUp) {
   static std::vector<std::string> seen;
   auto keep = messagebox;
-  messagebox = [](const char*, const char* t) { seen.push_back(t); };
-  for (const char* m : {"Error Initializing Direct Input", "Error Setting Keyboard Buffer Size",
-                        "Error Setting Mouse Data Format", "Error Setting Buffer Property"}) {
+  messagebox = [](const char*, const char* t, uint32_t) { seen.push_back(t); };
+  const std::string note = "\n\nThis Program Requires DirectX 7 Or Higher";
+  struct Case {
+    const char* step;
+    bool keyboard;  // a keyboard step is followed by "Error Initializing Keyboard"
+  } cases[] = {{"Error Initializing Direct Input", false},
+               {"Error Initializing Keyboard", true},
+               {"Error Setting Keyboard Data Format", true},
+               {"Error Setting Keyboard Cooperative Level", true},
+               {"Error Setting Keyboard Buffer Size", true},
+               {"Error getting Keyboard Device Info", true},
+               {"Error Creating Direct Input Interface", false},
+               {"Error Creating Interface To The Mouse", false},
+               {"Error Setting Mouse Data Format", false},
+               {"Error Setting Mouse Cooperative Level", false},
+               {"Error Creating Mouse Event", false},
+               {"Error Setting Mouse Event", false},
+               {"Error Setting Mouse Data Buffer", false},
+               {"Error Setting Buffer Property", false}};
+  for (auto& c : cases) {
     seen.clear();
     releasedevices();
-    inputfailat = m;
-    initinput(0, 0);
-    ASSERT_FALSE(seen.empty()) << m;
-    EXPECT_EQ(seen[0].substr(0, std::string(m).size()), m);
+    inputfailat = c.step;
+    EXPECT_EQ(initinput(0, 0), 0) << c.step;
+    ASSERT_EQ(seen.size(), c.keyboard ? 2u : 1u) << c.step;
+    EXPECT_EQ(seen[0], c.step + note);
+    if (c.keyboard) {
+      EXPECT_EQ(seen[1], "Error Initializing Keyboard" + note);
+    }
   }
   inputfailat = nullptr;
   messagebox = keep;

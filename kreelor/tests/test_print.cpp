@@ -255,6 +255,13 @@ TEST(Sparks, LineFromTenToTwenty) {
   thickline(0xFFFF);
   EXPECT_NE(t.at(3, 3 + 6), 0);
   EXPECT_EQ(t.at(3, 2), 0);
+  // A band past the surface's edges writes only the pixels inside it.
+  std::fill(t.px.begin(), t.px.end(), 0);
+  xpos1 = -5, ypos1 = 33, xpos2 = 45, ypos2 = 33;
+  thickline(0xFFFF);
+  EXPECT_EQ(t.at(0, 39), 31);   // row 33 + 6: the bright middle of the band
+  EXPECT_EQ(t.at(39, 33), 1);
+  EXPECT_EQ(t.at(20, 32), 0);
 }
 
 TEST(Scaler, PictureAtLevelForEachDepth) {
@@ -293,5 +300,54 @@ TEST(Charsets, RemapUsesThePaletteRuleOnce) {
   EXPECT_EQ(g.pixels[0], 1);  // non-black that converts to 0 stays visible
   remapcharsets();
   EXPECT_EQ(g.pixels[0], 1);
+  freecharsets();
+}
+
+// The generated fonts fit the places the game screens print them at.
+TEST(Charsets, GeneratedFontsFitTheScreens) {
+  ktest::format565();
+  freecharsets();
+  const std::string dir = KREELOR_DATA;
+  for (int i = 1; i <= 6; ++i) loadcharset((dir + "/kreel" + std::to_string(i) + ".chr").c_str());
+  ASSERT_EQ(nocharsets, 6);
+  // Ink extent of a text printed at (x, y) into a cleared 640 x 120 target.
+  struct Ink {
+    int x0 = 9999, y0 = 9999, x1 = -1, y1 = -1;
+  };
+  auto ink = [](int set, const char* text, int x, int y) {
+    ktest::Target t(640, 120);
+    t.use();
+    setcharset(set);
+    printmode = 0;
+    locate(x, y);
+    print("%s", text);
+    Ink k;
+    for (int yy = 0; yy < t.h; ++yy)
+      for (int xx = 0; xx < t.w; ++xx)
+        if (t.at(xx, yy)) k.x0 = std::min(k.x0, xx), k.y0 = std::min(k.y0, yy), k.x1 = std::max(k.x1, xx + 1), k.y1 = std::max(k.y1, yy + 1);
+    return k;
+  };
+  struct Case {
+    int set;
+    const char* text;
+    int left;  // printed this far left of the centre (320)
+  } centred[] = {{1, "GAME OVER", 165}, {2, "Press ESC for options", 107}};
+  for (auto& c : centred) {
+    Ink k = ink(c.set, c.text, 320 - c.left, 20);
+    EXPECT_NEAR((k.x0 + k.x1) / 2, 320, 12) << c.text;
+  }
+  // Menu lines in set 1 stand 36 pixels apart: each is sized to its text.
+  for (const char* line : {"START NEW GAME", "CONTINUE GAME", "CONTROL SETUP", "SOUND SETUP", "INSTRUCTIONS",
+                           "CREDITS", "EXIT GAME"}) {
+    setcharset(1);
+    EXPECT_LE(getylen(line), 36) << line;
+    EXPECT_LE(getxlen(line), 600) << line;
+    Ink k = ink(1, line, 0, 0);
+    EXPECT_GE(k.y0, 0);
+    EXPECT_LE(k.y1, getylen(line)) << line;
+  }
+  // Values print in set 0 at (width - 4, -4): the digits stay whole.
+  setcharset(0);
+  for (int d = 0; d <= 9; ++d) EXPECT_GE(getylen(std::to_string(d).c_str()) - getysize('0' - 32 + d), 4) << d;
   freecharsets();
 }
