@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "audio.h"
@@ -143,6 +144,16 @@ bool init(const Options& opts, std::string& error) {
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       error = std::string("no display available (") + SDL_GetError() + "); run with --headless";
+      SDL_Quit();
+      return false;
+    }
+    // Without a display SDL falls back to drivers that show nothing; a window
+    // nobody can see is no window, unless such a driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+      error = "no display available; run with --headless";
       SDL_Quit();
       return false;
     }
