@@ -149,15 +149,15 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
   const int body_h = std::max(text_h, has_icon ? 32 : 0);
   const int text_y = margin + 6 + (body_h - text_h) / 2;
 
-  struct Spec { const char* caption; ModalResult result; };
-  std::vector<Spec> specs;
+  struct ButtonDef { const char* caption; ModalResult result; };
+  std::vector<ButtonDef> button_defs;
   switch (buttons) {
-    case MsgButtons::YesNo: specs = {{"&Yes", ModalResult::Yes}, {"&No", ModalResult::No}}; break;
-    case MsgButtons::OkCancel: specs = {{"OK", ModalResult::Ok}, {"Cancel", ModalResult::Cancel}}; break;
-    default: specs = {{"OK", ModalResult::Ok}};
+    case MsgButtons::YesNo: button_defs = {{"&Yes", ModalResult::Yes}, {"&No", ModalResult::No}}; break;
+    case MsgButtons::OkCancel: button_defs = {{"OK", ModalResult::Ok}, {"Cancel", ModalResult::Cancel}}; break;
+    default: button_defs = {{"OK", ModalResult::Ok}};
   }
   const int bw = 75, bh = 23, gap = 6;
-  const int row_w = static_cast<int>(specs.size()) * bw + (static_cast<int>(specs.size()) - 1) * gap;
+  const int row_w = static_cast<int>(button_defs.size()) * bw + (static_cast<int>(button_defs.size()) - 1) * gap;
   f.client_width = std::max({text_x + text_w + 18, row_w + 2 * margin, 160});
   const int by = margin + 6 + body_h + 16;
   f.client_height = by + bh + margin;
@@ -171,7 +171,7 @@ MsgResult show_message_box(const std::string& caption, const std::string& text, 
   msg.caption = text;
   msg.word_wrap = true;
   int bx = (f.client_width - row_w) / 2;
-  for (const Spec& s : specs) {
+  for (const ButtonDef& s : button_defs) {
     auto& b = f.add<Button>(std::string("Btn") + modal_result_name(s.result), bx, by, bw, bh);
     b.caption = s.caption;
     b.modal_result = s.result;

@@ -39,7 +39,7 @@ const Col kWhite = {1, 1, 1, 1};
 void set(cairo_t* cr, Col c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
 Art::Art(const ImageSpec& s)
-    : spec(s),
+    : item_spec(s),
       width(s.width),
       height(s.height),
       pw(s.pattern_width ? s.pattern_width : s.width),

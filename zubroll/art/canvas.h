@@ -29,12 +29,12 @@ void set(cairo_t* cr, Col c);
 // picture and its pattern grid.
 class Art {
  public:
-  explicit Art(const ImageSpec& spec);
+  explicit Art(const ImageSpec& item_spec);
   ~Art();
   Art(const Art&) = delete;
   Art& operator=(const Art&) = delete;
 
-  const ImageSpec& spec;
+  const ImageSpec& item_spec;
   int width, height;      // picture
   int pw, ph;             // pattern
   int cols, count;

@@ -59,7 +59,7 @@ class Scene {
     for (const Picture& q : pics_)
       if (q.name == name) p = &q;
     if (!p) return;
-    const ImageSpec& s = p->spec;
+    const ImageSpec& s = p->item_spec;
     int pw = s.pattern_width ? s.pattern_width : s.width;
     int ph = s.pattern_height ? s.pattern_height : s.height;
     int cols = s.width / pw;
@@ -218,7 +218,7 @@ bool write_contact_sheets(const std::vector<Picture>& pics, const std::string& f
   bool ok = true;
   for (size_t n = 0; n < pics.size(); ++n) {
     const Picture& p = pics[n];
-    const ImageSpec& s = p.spec;
+    const ImageSpec& s = p.item_spec;
     cairo_surface_t* rgb = to_rgb(p.image, s.transparent);
     const Place& pl = places[n];
     cairo_save(ic);

@@ -539,20 +539,20 @@ const std::map<std::string, Recipe>& recipes() {
 
 }  // namespace
 
-Wave make_effect(const WaveSpec& spec) {
+Wave make_effect(const WaveSpec& item_spec) {
   Wave w;
-  w.rate = spec.rate;
-  w.channels = spec.channels;
+  w.rate = item_spec.rate;
+  w.channels = item_spec.channels;
   w.bits = 8;
-  Buffer b(spec.rate, size_t(spec.data_bytes / spec.channels));
-  auto it = recipes().find(spec.name);
+  Buffer b(item_spec.rate, size_t(item_spec.data_bytes / item_spec.channels));
+  auto it = recipes().find(item_spec.name);
   if (it != recipes().end()) it->second(b);
   b.normalise(0.85);
   // a short fade-in against clicks; longer sounds also ring out smoothly
   b.fade(0.002, std::min(0.3, 0.01 + 0.08 * b.seconds()));
-  w.data = b.to_u8(spec.channels);
+  w.data = b.to_u8(item_spec.channels);
   // the catalogue's length exactly, also when it is not a whole number of frames
-  w.data.resize(size_t(spec.data_bytes), 128);
+  w.data.resize(size_t(item_spec.data_bytes), 128);
   return w;
 }
 

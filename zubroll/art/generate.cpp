@@ -40,11 +40,11 @@ void give_own_palette(IndexedImage& img) {
   img.palette = own;
 }
 
-Picture make_picture(const ImageSpec& spec) {
-  Art a(spec);
-  if (!draw_picture(a)) throw std::runtime_error(std::string("no drawing for ") + spec.name);
-  Picture p{spec.name, spec, quantise(a.surface, spec.transparent, game_palette())};
-  if (spec.own_palette) give_own_palette(p.image);
+Picture make_picture(const ImageSpec& item_spec) {
+  Art a(item_spec);
+  if (!draw_picture(a)) throw std::runtime_error(std::string("no drawing for ") + item_spec.name);
+  Picture p{item_spec.name, item_spec, quantise(a.surface, item_spec.transparent, game_palette())};
+  if (item_spec.own_palette) give_own_palette(p.image);
   return p;
 }
 

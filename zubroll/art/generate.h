@@ -11,14 +11,14 @@ namespace zubroll::art {
 
 struct Picture {
   std::string name;    // file name without ".bmp"
-  ImageSpec spec;      // size, grid, transparency, own palette
+  ImageSpec item_spec;      // size, grid, transparency, own palette
   IndexedImage image;
 };
 
 // Every image-list item in catalogue order, then "PalDIB", "SMALLEGG",
 // "SMALLBOSS" and "Icon".
 std::vector<Picture> make_pictures();
-Picture make_picture(const ImageSpec& spec);
+Picture make_picture(const ImageSpec& item_spec);
 
 struct NamedWave {
   std::string name;

@@ -18,7 +18,7 @@ const DrawTable& table() {
 }  // namespace
 
 bool draw_picture(Art& a) {
-  auto it = table().find(a.spec.name);
+  auto it = table().find(a.item_spec.name);
   if (it == table().end()) return false;
   it->second(a);
   return true;

@@ -4,7 +4,7 @@
 
 namespace zubroll::art {
 
-// Draws the item named by a.spec into a.cr (ARGB); false for a name that has
+// Draws the item named by a.item_spec into a.cr (ARGB); false for a name that has
 // no drawing.
 bool draw_picture(Art& a);
 bool has_drawer(const char* name);

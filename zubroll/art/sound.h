@@ -8,7 +8,7 @@
 namespace zubroll::art {
 
 // The effect for a wave-list item: exact rate, channels and data length, 8-bit PCM.
-Wave make_effect(const WaveSpec& spec);
+Wave make_effect(const WaveSpec& item_spec);
 // Music track n = 1 .. 5: 22050 Hz, 16-bit mono, a seamless loop.
 Wave make_track(int n);
 constexpr int kMusicRate = 22050;

@@ -186,8 +186,8 @@ bool TMainZubForm::LoadData(std::string& failed, std::string& reason) {
     failed = std::string("ZRData/") + extra + ".bmp";
     TDIB dib;
     if (!LoadBmp8(DataPath(std::string(extra) + ".bmp"), dib, reason)) return false;
-    const ImageSpec& spec = std::string(extra) == "SMALLEGG" ? kSmallEggSpec : kSmallBossSpec;
-    if (dib.Width != spec.width || dib.Height != spec.height) {
+    const ImageSpec& item_spec = std::string(extra) == "SMALLEGG" ? kSmallEggSpec : kSmallBossSpec;
+    if (dib.Width != item_spec.width || dib.Height != item_spec.height) {
       reason = "wrong picture size";
       return false;
     }
