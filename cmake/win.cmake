@@ -38,6 +38,4 @@ ExternalProject_Add_StepDependencies(win_cross configure
   ${FOLIO_REPO}/cmake/mingw-w64-x86_64.cmake ${FOLIO_REPO}/cmake/winproject/CMakeLists.txt)
 
 add_subdirectory(${FOLIO_REPO}/resources/tests ${CMAKE_BINARY_DIR}/resources/tests)
-if(EXISTS ${FOLIO_REPO}/folioctl/tests/CMakeLists.txt)
-  add_subdirectory(${FOLIO_REPO}/folioctl/tests ${CMAKE_BINARY_DIR}/folioctl/tests)
-endif()
+add_subdirectory(${FOLIO_REPO}/folioctl/tests ${CMAKE_BINARY_DIR}/folioctl/tests)
