@@ -21,6 +21,8 @@ struct Library {
   const char* clsid;
   std::vector<Bitmap> bitmaps;
 };
+// Test names and failure messages show the library by name.
+void PrintTo(const Library& l, std::ostream* os) { *os << l.name; }
 
 const std::vector<Library>& libraries() {
   static const std::vector<Library> libs = {
