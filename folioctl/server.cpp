@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FO_HtmlImpl1.h"
+#include "classfactory.h"
 #include "comreg.h"
 
 namespace folio {
@@ -17,43 +18,6 @@ constexpr wchar_t kDescription[] = L"FO_Html Control";
 constexpr DWORD kMiscStatus = 0x12000;
 constexpr int kToolboxBitmap = 1;
 
-class Factory final : public IClassFactory {
- public:
-  Factory() { InterlockedIncrement(&g_objects); }
-  ~Factory() { InterlockedDecrement(&g_objects); }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    return create_control(riid, out);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock)
-      InterlockedIncrement(&g_locks);
-    else
-      InterlockedDecrement(&g_locks);
-    return S_OK;
-  }
-
- private:
-  LONG refs_ = 1;
-};
 
 std::wstring clsid_key() { return L"CLSID\\" + comreg::guid_string(CLSID_FO_Html); }
 
@@ -71,14 +35,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (clsid != CLSID_FO_Html) return CLASS_E_CLASSNOTAVAILABLE;
-  Factory* f = new (std::nothrow) Factory;
-  if (!f) return E_OUTOFMEMORY;
-  HRESULT hr = f->QueryInterface(riid, out);
-  f->Release();
-  return hr;
+  return comreg::ClassFactory::Get(clsid, CLSID_FO_Html, riid, out, create_control, &g_objects, &g_locks);
 }
 
 STDAPI DllCanUnloadNow() { return (g_objects == 0 && g_locks == 0) ? S_OK : S_FALSE; }

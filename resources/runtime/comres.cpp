@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "classfactory.h"
 #include "comreg.h"
 
 namespace {
@@ -82,48 +83,13 @@ class Test final : public IDispatch {
   ITypeInfo* info_ = nullptr;
 };
 
-class Factory final : public IClassFactory {
- public:
-  Factory() { InterlockedIncrement(&g_objects); }
-  ~Factory() { InterlockedDecrement(&g_objects); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    Test* t = new (std::nothrow) Test;
-    if (!t) return E_OUTOFMEMORY;
-    HRESULT hr = t->QueryInterface(riid, out);
-    t->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock)
-      InterlockedIncrement(&g_locks);
-    else
-      InterlockedDecrement(&g_locks);
-    return S_OK;
-  }
-
- private:
-  LONG refs_ = 1;
-};
+HRESULT create_test(REFIID riid, void** out) {
+  Test* t = new (std::nothrow) Test;
+  if (!t) return E_OUTOFMEMORY;
+  HRESULT hr = t->QueryInterface(riid, out);
+  t->Release();
+  return hr;
+}
 
 std::wstring clsid_key() { return L"CLSID\\" + comreg::guid_string(g_library.clsid); }
 std::wstring progid() { return std::wstring(g_library.name) + L".test"; }
@@ -139,14 +105,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (clsid != g_library.clsid) return CLASS_E_CLASSNOTAVAILABLE;
-  Factory* f = new (std::nothrow) Factory;
-  if (!f) return E_OUTOFMEMORY;
-  HRESULT hr = f->QueryInterface(riid, out);
-  f->Release();
-  return hr;
+  return comreg::ClassFactory::Get(clsid, g_library.clsid, riid, out, create_test, &g_objects, &g_locks);
 }
 
 STDAPI DllCanUnloadNow() { return (g_objects == 0 && g_locks == 0) ? S_OK : S_FALSE; }
