@@ -22,6 +22,10 @@ TBlindSprite::TBlindSprite(TSpriteEngine* e, int side, int order, int target, bo
 }
 
 void TBlindSprite::DoMove(int MoveCount) {
+  // A cancelled strip still gets this frame's move before the engine frees it; it
+  // must not count on, or a leader of the old blind would rebuild the scene or set
+  // the speed of the blind that replaced it.
+  if (Deaded()) return;
   if (GameState == 33) {
     Remove();
     return;

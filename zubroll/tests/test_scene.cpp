@@ -11,6 +11,7 @@
 #include "platform/host.h"
 #include "platform/display.h"
 #include "platform/msgbox.h"
+#include "zubroll/play/Egg.h"
 #include "zubroll/play/Field.h"
 #include "zubroll/play/hooks.h"
 #include "zubroll/shell/Blind.h"
@@ -804,6 +805,33 @@ TEST_F(SceneTest, SelectionOpenedDuringTheTitleBlindShowsItsOwnStage) {
   ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
   EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
   EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
+}
+
+TEST_F(SceneTest, SelectionOpenedAtAnyPointOfTheTitleBlindGetsItsButtons) {
+  // The cancelled strips must not act in the frame before they are freed: the old
+  // leader reaching its closing, rebuilding or opening count would clear the new
+  // field, rebuild the title or send the new strips out before they have closed.
+  for (int into : {kBlindClosedCount - 1, kBlindRebuildCount - 1, kBlindOpenCount - 1, kBlindOpenCount + 5}) {
+    SCOPED_TRACE(into);
+    SceneRun r(dir(), "");
+    GameRec->BestStage[0] = 2;
+    GameRec->LastStage[0] = 2;
+    PointAway();
+    r.Frames(2);
+    TitleLocked = true;
+    StartBlind(r.f(), 0);  // back to the title, as after the selection's back button
+    r.Frames(into);
+    r.f().StartStageSelect(0);
+    ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
+    r.Frames(2);
+    EXPECT_EQ(GameState, 21);
+    EXPECT_EQ(CountActors<TBlindSprite>(r.e()), 0);  // no strip left standing
+    EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
+    EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
+    EXPECT_EQ(CountActors<TTitleSprite>(r.e()), 0);
+    EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);  // the field of the stage shown
+    EXPECT_FALSE(TitleLocked);
+  }
 }
 
 TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
