@@ -52,10 +52,11 @@ bool WriteSet(const std::string& path, std::initializer_list<int> empty = {}) {
 
 struct SceneRun {
   std::unique_ptr<TMainZubForm> form;
-  SceneRun(const std::string& dir, const std::string& script) {
+  SceneRun(const std::string& dir, const std::string& script, const std::vector<std::string>& extra = {}) {
     platform::set_program_folder(dir);
     EXPECT_TRUE(test::WriteFile(dir + "in.txt", script));
     std::vector<std::string> a = {"zubroll", "--headless", "--input", dir + "in.txt"};
+    a.insert(a.end(), extra.begin(), extra.end());
     std::vector<const char*> argv;
     for (auto& s : a) argv.push_back(s.c_str());
     platform::Options o;
@@ -859,3 +860,44 @@ TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
   EXPECT_TRUE(GameRec->ContinueAvailable);
   EXPECT_EQ(GameRec->ContinueDifficulty, 1);
 }
+
+namespace {
+
+// The trace documentation names every field the running game writes, in its order.
+TEST_F(SceneTest, TraceFieldsAreTheDocumentedOnes) {
+  {
+    SceneRun r(dir(), "", {"--trace", dir() + "t.txt"});
+    r.Frames(3);
+  }  // closes the trace
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::read_file(dir() + "t.txt", bytes));
+  const std::string text(bytes.begin(), bytes.end());
+  std::vector<std::string> written;
+  for (size_t p = 0; p < text.size() && text[p] != '\n';) {
+    const size_t eq = text.find('=', p);
+    ASSERT_NE(eq, std::string::npos);
+    written.push_back(text.substr(p, eq - p));
+    p = text.find_first_of(" \n", eq);
+    if (p == std::string::npos || text[p] == '\n') break;
+    ++p;
+  }
+  ASSERT_TRUE(platform::read_file(ZUBROLL_SOURCE_DIR "/README-section.md", bytes));
+  const std::string doc(bytes.begin(), bytes.end());
+  const size_t from = doc.find("### Trace"), to = doc.find("###", from + 1);
+  ASSERT_NE(from, std::string::npos);
+  std::vector<std::string> documented;
+  size_t p = from;
+  while ((p = doc.find("\n| `", p)) != std::string::npos && p < to) {
+    const size_t bar = doc.find(" |", p + 3);
+    const std::string cell = doc.substr(p + 3, bar - p - 3);  // "`A`, `B`"
+    for (size_t q = 0; (q = cell.find('`', q)) != std::string::npos;) {
+      const size_t e = cell.find('`', q + 1);
+      documented.push_back(cell.substr(q + 1, e - q - 1));
+      q = e + 1;
+    }
+    p = bar;
+  }
+  EXPECT_EQ(documented, written);
+}
+
+}  // namespace
