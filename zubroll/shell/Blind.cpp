@@ -59,6 +59,10 @@ void TBlindSprite::LeaderStep() {
         CreateTitleActors(f);
         CreateTitleButtons(f);
       } else {
+        // The field laid out now must live. A reset can still stand here when the
+        // stage selection was opened from the about page or cut a title blind off
+        // after its rebuild; every stale play actor has had its moves since.
+        FieldReset = false;
         RemoveTitleActors(f);
         RemoveTitleAndSelectionButtons(f);
         BuildStageField(Target);

@@ -812,7 +812,8 @@ TEST_F(SceneTest, SelectionOpenedAtAnyPointOfTheTitleBlindGetsItsButtons) {
   // The cancelled strips must not act in the frame before they are freed: the old
   // leader reaching its closing, rebuilding or opening count would clear the new
   // field, rebuild the title or send the new strips out before they have closed.
-  for (int into : {kBlindClosedCount - 1, kBlindRebuildCount - 1, kBlindOpenCount - 1, kBlindOpenCount + 5}) {
+  for (int into : {kBlindClosedCount - 1, kBlindRebuildCount - 1, kBlindRebuildCount, kBlindOpenCount - 1,
+                   kBlindOpenCount + 5}) {
     SCOPED_TRACE(into);
     SceneRun r(dir(), "");
     GameRec->BestStage[0] = 2;
@@ -833,6 +834,29 @@ TEST_F(SceneTest, SelectionOpenedAtAnyPointOfTheTitleBlindGetsItsButtons) {
     EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);  // the field of the stage shown
     EXPECT_FALSE(TitleLocked);
   }
+}
+
+TEST_F(SceneTest, SelectionOpenedFromTheAboutPageShowsItsStage) {
+  // The about page resets the field; the stage the selection lays out must still live.
+  SceneRun r(dir(), "");
+  GameRec->BestStage[0] = 3;
+  GameRec->LastStage[0] = 2;  // (stage 1 of this Easy set is empty)
+  PointAway();
+  r.Frames(2);
+  r.f().AboutZubrollClick();
+  r.Frames(2);
+  ASSERT_EQ(GameState, 71);
+  r.f().StartStageSelect(0);
+  ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
+  r.Frames(2);
+  EXPECT_EQ(GameState, 21);
+  EXPECT_EQ(CountActors<TAboutSprite>(r.e()), 0);
+  EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
+  EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);
+  Click(r, 2);  // next: the stage it builds stays too
+  EXPECT_EQ(SelectStageNo, 3);
+  r.Frames(2);
+  EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);
 }
 
 TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
