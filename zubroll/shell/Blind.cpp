@@ -22,6 +22,10 @@ TBlindSprite::TBlindSprite(TSpriteEngine* e, int side, int order, int target, bo
 }
 
 void TBlindSprite::DoMove(int MoveCount) {
+  // A cancelled strip still gets this frame's move before the engine frees it; it
+  // must not count on, or a leader of the old blind would rebuild the scene or set
+  // the speed of the blind that replaced it.
+  if (Deaded()) return;
   if (GameState == 33) {
     Remove();
     return;
@@ -55,6 +59,10 @@ void TBlindSprite::LeaderStep() {
         CreateTitleActors(f);
         CreateTitleButtons(f);
       } else {
+        // The field laid out now must live. A reset can still stand here when the
+        // stage selection was opened from the about page or cut a title blind off
+        // after its rebuild; every stale play actor has had its moves since.
+        FieldReset = false;
         RemoveTitleActors(f);
         RemoveTitleAndSelectionButtons(f);
         BuildStageField(Target);

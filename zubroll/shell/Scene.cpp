@@ -215,6 +215,17 @@ void EnterAbout(TMainZubForm& form) {
 void RunSceneStep(TMainZubForm& form) {
   if (!GameRec) return;
   TGameRec& g = *GameRec;
+  // Paused, the actors stand still and the run's states wait with them: a miss or a
+  // cleared stage lasts only a frame or two, and a mole that never saw it would not
+  // walk out, leaving the run waiting for a serve that never comes. The credit
+  // pages are still drawn over the standing ending.
+  if (GameState < 15 && form.Checked("PauseItem")) {
+    if (CreditPage(GameState)) {
+      TCanvas canvas = form.DXDraw.Canvas();
+      DrawCreditPage(canvas, GameState);
+    }
+    return;
+  }
   switch (GameState) {
     case 1:
       GameState = 2;

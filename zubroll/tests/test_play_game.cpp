@@ -87,4 +87,29 @@ TEST_F(PlayGame, LosingEveryBallEndsTheRun) {
   EXPECT_EQ(GameRec->ChicksAlive, 0);
 }
 
+TEST_F(PlayGame, PauseOnAOneFrameStateHoldsTheSceneUntilResumed) {
+  // A miss (6) lasts one frame and a cleared stage (5) two; the mole walks out only
+  // when it sees them. Paused on such a frame, the scene must wait for the actors.
+  struct Case {
+    int state;
+    bool autoplay;
+  } cases[] = {{6, false}, {5, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    AutoplayEnabled = c.autoplay;
+    Start("5 key F1\n");
+    const int state = c.state;
+    ASSERT_TRUE(RunUntil([state] { return GameState == state; }, 20000)) << "state " << GameState;
+    const int stage = StageNo;
+    form->FormKeyDown(platform::Key::P, false, false, false);
+    ASSERT_TRUE(form->Checked("PauseItem"));
+    for (int i = 0; i < 5; ++i) form->RunOneLoopPass();
+    EXPECT_EQ(GameState, state);
+    form->FormKeyDown(platform::Key::P, false, false, false);
+    EXPECT_TRUE(RunUntil([] { return GameState == 3; }, 1500)) << "stuck in state " << GameState;
+    EXPECT_EQ(StageNo, stage);
+    TearDown();
+  }
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/host.h"
 #include "platform/display.h"
 #include "platform/msgbox.h"
+#include "zubroll/play/Egg.h"
 #include "zubroll/play/Field.h"
 #include "zubroll/play/hooks.h"
 #include "zubroll/shell/Blind.h"
@@ -51,10 +52,11 @@ bool WriteSet(const std::string& path, std::initializer_list<int> empty = {}) {
 
 struct SceneRun {
   std::unique_ptr<TMainZubForm> form;
-  SceneRun(const std::string& dir, const std::string& script) {
+  SceneRun(const std::string& dir, const std::string& script, const std::vector<std::string>& extra = {}) {
     platform::set_program_folder(dir);
     EXPECT_TRUE(test::WriteFile(dir + "in.txt", script));
     std::vector<std::string> a = {"zubroll", "--headless", "--input", dir + "in.txt"};
+    a.insert(a.end(), extra.begin(), extra.end());
     std::vector<const char*> argv;
     for (auto& s : a) argv.push_back(s.c_str());
     platform::Options o;
@@ -806,6 +808,57 @@ TEST_F(SceneTest, SelectionOpenedDuringTheTitleBlindShowsItsOwnStage) {
   EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
 }
 
+TEST_F(SceneTest, SelectionOpenedAtAnyPointOfTheTitleBlindGetsItsButtons) {
+  // The cancelled strips must not act in the frame before they are freed: the old
+  // leader reaching its closing, rebuilding or opening count would clear the new
+  // field, rebuild the title or send the new strips out before they have closed.
+  for (int into : {kBlindClosedCount - 1, kBlindRebuildCount - 1, kBlindRebuildCount, kBlindOpenCount - 1,
+                   kBlindOpenCount + 5}) {
+    SCOPED_TRACE(into);
+    SceneRun r(dir(), "");
+    GameRec->BestStage[0] = 2;
+    GameRec->LastStage[0] = 2;
+    PointAway();
+    r.Frames(2);
+    TitleLocked = true;
+    StartBlind(r.f(), 0);  // back to the title, as after the selection's back button
+    r.Frames(into);
+    r.f().StartStageSelect(0);
+    ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
+    r.Frames(2);
+    EXPECT_EQ(GameState, 21);
+    EXPECT_EQ(CountActors<TBlindSprite>(r.e()), 0);  // no strip left standing
+    EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
+    EXPECT_EQ(CountActors<TStartBtnSprite>(r.e()), 0);
+    EXPECT_EQ(CountActors<TTitleSprite>(r.e()), 0);
+    EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);  // the field of the stage shown
+    EXPECT_FALSE(TitleLocked);
+  }
+}
+
+TEST_F(SceneTest, SelectionOpenedFromTheAboutPageShowsItsStage) {
+  // The about page resets the field; the stage the selection lays out must still live.
+  SceneRun r(dir(), "");
+  GameRec->BestStage[0] = 3;
+  GameRec->LastStage[0] = 2;  // (stage 1 of this Easy set is empty)
+  PointAway();
+  r.Frames(2);
+  r.f().AboutZubrollClick();
+  r.Frames(2);
+  ASSERT_EQ(GameState, 71);
+  r.f().StartStageSelect(0);
+  ASSERT_GT(r.Until([] { return !BlindActive; }, 200), 0);
+  r.Frames(2);
+  EXPECT_EQ(GameState, 21);
+  EXPECT_EQ(CountActors<TAboutSprite>(r.e()), 0);
+  EXPECT_EQ(CountActors<TSelBtnSprite>(r.e()), 4);
+  EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);
+  Click(r, 2);  // next: the stage it builds stays too
+  EXPECT_EQ(SelectStageNo, 3);
+  r.Frames(2);
+  EXPECT_GT(CountActors<TEggSprite>(r.e()), 0);
+}
+
 TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
   // Right-click Easy, walk one stage forward, go back, left-click Normal, quit with Esc.
   SceneRun r(dir(),
@@ -831,3 +884,44 @@ TEST_F(SceneTest, ScriptedPlayerWalksTitleSelectionPlayAndQuit) {
   EXPECT_TRUE(GameRec->ContinueAvailable);
   EXPECT_EQ(GameRec->ContinueDifficulty, 1);
 }
+
+namespace {
+
+// The trace documentation names every field the running game writes, in its order.
+TEST_F(SceneTest, TraceFieldsAreTheDocumentedOnes) {
+  {
+    SceneRun r(dir(), "", {"--trace", dir() + "t.txt"});
+    r.Frames(3);
+  }  // closes the trace
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(platform::read_file(dir() + "t.txt", bytes));
+  const std::string text(bytes.begin(), bytes.end());
+  std::vector<std::string> written;
+  for (size_t p = 0; p < text.size() && text[p] != '\n';) {
+    const size_t eq = text.find('=', p);
+    ASSERT_NE(eq, std::string::npos);
+    written.push_back(text.substr(p, eq - p));
+    p = text.find_first_of(" \n", eq);
+    if (p == std::string::npos || text[p] == '\n') break;
+    ++p;
+  }
+  ASSERT_TRUE(platform::read_file(ZUBROLL_SOURCE_DIR "/../README.md", bytes));
+  const std::string doc(bytes.begin(), bytes.end());
+  const size_t from = doc.find("### Trace"), to = doc.find("###", from + 1);
+  ASSERT_NE(from, std::string::npos);
+  std::vector<std::string> documented;
+  size_t p = from;
+  while ((p = doc.find("\n| `", p)) != std::string::npos && p < to) {
+    const size_t bar = doc.find(" |", p + 3);
+    const std::string cell = doc.substr(p + 3, bar - p - 3);  // "`A`, `B`"
+    for (size_t q = 0; (q = cell.find('`', q)) != std::string::npos;) {
+      const size_t e = cell.find('`', q + 1);
+      documented.push_back(cell.substr(q + 1, e - q - 1));
+      q = e + 1;
+    }
+    p = bar;
+  }
+  EXPECT_EQ(documented, written);
+}
+
+}  // namespace
