@@ -19,10 +19,13 @@
 #include "internal.h"
 #include "msgbox.h"
 #include "script.h"
+#include "text_util.h"
 #include "trace.h"
 
 namespace platform {
 namespace {
+
+using detail::to_long;
 
 Options g_options;
 bool g_sdl_started = false;
@@ -30,15 +33,6 @@ WavWriter g_capture;
 uint64_t g_audio_frames_done = 0;  // output frames mixed into the capture so far
 std::vector<int16_t> g_audio_chunk;
 
-bool to_long(const std::string& s, long& v) {
-  if (s.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long r = std::strtol(s.c_str(), &end, 10);
-  if (errno != 0 || *end != 0) return false;
-  v = r;
-  return true;
-}
 
 }  // namespace
 

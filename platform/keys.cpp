@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+#include "text_util.h"
+
 namespace platform {
 namespace {
 
@@ -111,11 +113,7 @@ const KeyInfo kKeys[] = {
 };
 static_assert(sizeof(kKeys) / sizeof(kKeys[0]) == size_t(Key::Count), "key table out of step with Key");
 
-std::string lower(const std::string& s) {
-  std::string r(s);
-  for (char& c : r) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return r;
-}
+using detail::lower;
 
 struct Alias {
   const char* alias;

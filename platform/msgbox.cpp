@@ -10,17 +10,16 @@
 
 #include "display_sdl.h"
 #include "host.h"
+#include "text_util.h"
 
 namespace platform {
 namespace {
 
+using detail::lower;
+
 MessageBoxHandler g_handler;
 std::deque<std::string> g_answers;
 
-std::string lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 MsgResult default_result(MsgButtons b) {
   switch (b) {

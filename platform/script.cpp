@@ -8,24 +8,15 @@
 #include <sstream>
 
 #include "files.h"
+#include "text_util.h"
 
 namespace platform {
 namespace {
 
-std::string lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
+using detail::lower;
+using detail::to_long;
 
-bool to_long(const std::string& s, long& v) {
-  if (s.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long r = std::strtol(s.c_str(), &end, 10);
-  if (errno != 0 || *end != 0) return false;
-  v = r;
-  return true;
-}
+
 
 bool mouse_button(const std::string& s, uint8_t& b) {
   std::string l = lower(s);
@@ -66,8 +57,7 @@ bool parse_script(const std::string& text, const std::string& name, std::vector<
     ++line_no;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     // A '#' starts a comment, except inside the free text of "text" and "answer".
-    std::string line = raw;
-    std::istringstream words(line);
+    std::istringstream words(raw);
     std::vector<std::string> w;
     for (std::string s; words >> s;) w.push_back(s);
     if (w.empty() || w[0][0] == '#') continue;
